@@ -1,0 +1,33 @@
+# Set-up, build and test entry points. Every target installs what it needs first.
+BUILD_DIR    ?= build
+SANITIZE_DIR ?= build-sanitize
+JOBS         ?= $(shell nproc)
+CTEST_JOBS   ?= 2
+
+.PHONY: all deps build test run test-sanitize bench clean
+
+all: build
+
+deps:
+	bash scripts/install-deps
+
+build: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+run: build
+	$(BUILD_DIR)/src/cli/trovenix-convert --help
+
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_SANITIZE=ON
+	cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
+
+bench: build
+	bash bench/probe-speed.sh $(BUILD_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)

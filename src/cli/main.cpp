@@ -1,0 +1,53 @@
+// trovenix-convert: Trovenix's converter without a window.
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/ProbeCommand.h"
+
+namespace {
+
+constexpr const char* Usage =
+    "Usage: trovenix-convert --probe FILE...\n"
+    "       trovenix-convert --help\n"
+    "\n"
+    "Trovenix converts video and audio files for players and devices.\n"
+    "\n"
+    "  --probe FILE...  For each file print one line: the path, then, separated\n"
+    "                   by tabs, the video size, frame rate and duration as the\n"
+    "                   file list shows them (a single blank for size and rate of\n"
+    "                   a file without video). A file that cannot be opened gives\n"
+    "                   the path, \"Error\" and the reason. Exit status 0 when\n"
+    "                   every file was probed, 1 otherwise.\n"
+    "  --help           Show this text.\n"
+    "\n"
+    "The media libraries are taken from the \"Common Files\" folder beside the\n"
+    "program when it holds them, else from the system.\n";
+
+int Fail(const std::string& text) {
+  std::cerr << "trovenix-convert: " << text << "\n" << "Try 'trovenix-convert --help'.\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) return Fail("no command given");
+  if (args[0] == "--help" || args[0] == "-h") {
+    std::cout << Usage;
+    return 0;
+  }
+  if (args[0] == "--probe") {
+    std::vector<std::string> files(args.begin() + 1, args.end());
+    if (files.empty()) return Fail("--probe needs at least one file");
+    std::string error;
+    if (!trovenix::cli::LoadProbeLibraries(error)) {
+      std::cerr << "trovenix-convert: " << error << "\n";
+      return 1;
+    }
+    return trovenix::cli::RunProbe(files, std::cout);
+  }
+  return Fail("unknown option '" + args[0] + "'");
+}
