@@ -82,13 +82,18 @@ std::string DlErrorText() {
 // Loads a file from the folder when the folder holds it, else by bare name
 // through the dynamic loader's default search. A library built for bundling
 // finds its own dependencies in its folder through its run path ($ORIGIN).
+//
+// Modules stay mapped after their handle is closed (RTLD_NODELETE): the media
+// libraries pull in system libraries that start threads and register exit
+// handlers, which must not outlive their code.
 void* LoadLibraryFrom(const std::string& folder, const std::string& fileName) {
+  constexpr int flags = RTLD_NOW | RTLD_NODELETE;
   if (!folder.empty()) {
     std::error_code ec;
     const std::filesystem::path path = std::filesystem::path(folder) / fileName;
-    if (std::filesystem::is_regular_file(path, ec)) return dlopen(path.c_str(), RTLD_NOW);
+    if (std::filesystem::is_regular_file(path, ec)) return dlopen(path.c_str(), flags);
   }
-  return dlopen(fileName.c_str(), RTLD_NOW);
+  return dlopen(fileName.c_str(), flags);
 }
 
 }  // namespace
