@@ -9,16 +9,17 @@ extern "C" {
 #include "media/AVUtilStubs.h"
 
 #define TROVENIX_AVFORMAT_ENTRY_POINTS(X) \
-  X(av_find_input_format)                 \
-  X(av_probe_input_buffer2)               \
-  X(av_read_frame)                        \
-  X(avformat_alloc_context)               \
-  X(avformat_close_input)                 \
-  X(avformat_find_stream_info)            \
-  X(avformat_free_context)                \
-  X(avformat_open_input)                  \
-  X(avio_closep)                          \
-  X(avio_open)                            \
+  X(av_find_input_format)      \
+  X(av_guess_format)           \
+  X(av_probe_input_buffer2)    \
+  X(av_read_frame)             \
+  X(avformat_alloc_context)    \
+  X(avformat_close_input)      \
+  X(avformat_find_stream_info) \
+  X(avformat_free_context)     \
+  X(avformat_open_input)       \
+  X(avio_closep)               \
+  X(avio_open)                 \
   X(avio_size)
 
 namespace ff {

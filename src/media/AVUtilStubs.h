@@ -2,6 +2,8 @@
 #pragma once
 
 extern "C" {
+#include <libavutil/samplefmt.h>
+#include <libavutil/opt.h>
 #include <libavutil/avutil.h>
 #include <libavutil/dict.h>
 #include <libavutil/error.h>
@@ -13,27 +15,38 @@ extern "C" {
 }
 
 #define TROVENIX_AVUTIL_ENTRY_POINTS(X) \
-  X(av_dict_free)                       \
-  X(av_dict_get)                        \
-  X(av_dict_set)                        \
-  X(av_frame_alloc)                     \
-  X(av_frame_free)                      \
-  X(av_frame_get_buffer)                \
-  X(av_free)                            \
-  X(av_freep)                           \
-  X(av_get_pix_fmt_name)                \
-  X(av_image_fill_arrays)               \
-  X(av_image_get_buffer_size)           \
-  X(av_log)                             \
-  X(av_log_default_callback)            \
-  X(av_log_get_level)                   \
-  X(av_log_set_callback)                \
-  X(av_log_set_level)                   \
-  X(av_malloc)                          \
-  X(av_mallocz)                         \
-  X(av_parse_time)                      \
-  X(av_rescale_q)                       \
-  X(av_strdup)                          \
+  X(av_dict_free)             \
+  X(av_dict_get)              \
+  X(av_dict_set)              \
+  X(av_frame_alloc)           \
+  X(av_frame_free)            \
+  X(av_frame_get_buffer)      \
+  X(av_free)                  \
+  X(av_freep)                 \
+  X(av_get_pix_fmt)           \
+  X(av_get_pix_fmt_name)      \
+  X(av_get_pix_fmt_string)    \
+  X(av_get_sample_fmt)        \
+  X(av_get_sample_fmt_string) \
+  X(av_image_fill_arrays)     \
+  X(av_image_get_buffer_size) \
+  X(av_log)                   \
+  X(av_log_default_callback)  \
+  X(av_log_get_level)         \
+  X(av_log_set_callback)      \
+  X(av_log_set_level)         \
+  X(av_malloc)                \
+  X(av_mallocz)               \
+  X(av_opt_find)              \
+  X(av_opt_get)               \
+  X(av_opt_get_int)           \
+  X(av_opt_set)               \
+  X(av_opt_set_int)           \
+  X(av_parse_time)            \
+  X(av_parse_video_rate)      \
+  X(av_parse_video_size)      \
+  X(av_rescale_q)             \
+  X(av_strdup)                \
   X(av_strerror)
 
 namespace ff {

@@ -8,10 +8,11 @@ extern "C" {
 #include "media/AVUtilStubs.h"
 
 #define TROVENIX_SWSCALE_ENTRY_POINTS(X) \
-  X(sws_freeContext)                     \
-  X(sws_getCachedContext)                \
-  X(sws_getContext)                      \
-  X(sws_isSupportedInput)                \
+  X(sws_alloc_context)    \
+  X(sws_freeContext)      \
+  X(sws_getCachedContext) \
+  X(sws_getContext)       \
+  X(sws_isSupportedInput) \
   X(sws_scale)
 
 namespace ff {
