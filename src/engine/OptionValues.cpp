@@ -15,8 +15,9 @@ bool ParseWhole(const std::string& text, Number& value) {
   const std::string trimmed = TrimSpaces(text);
   const char* first = trimmed.data();
   const char* last = first + trimmed.size();
-  if (first != last && *first == '+') ++first;
-  if (first == last || *first == '-' && first != trimmed.data()) return false;
+  const bool plus = first != last && *first == '+';
+  if (plus) ++first;
+  if (first == last || (plus && *first == '-')) return false;
   const auto [end, error] = std::from_chars(first, last, value);
   return error == std::errc() && end == last;
 }
