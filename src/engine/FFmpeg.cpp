@@ -9,7 +9,15 @@ TCustomFFmpeg::TCustomFFmpeg() {
   ResetOptions();
 }
 
-TCustomFFmpeg::~TCustomFFmpeg() = default;
+TCustomFFmpeg::~TCustomFFmpeg() {
+  if (worker_.joinable()) {
+    StopRequested = true;
+    Resume();
+    WaitFor();
+    if (worker_.joinable()) worker_.detach();  // destroyed from its own end notification
+  }
+  TidyUp();
+}
 
 void TCustomFFmpeg::ResetOptions() {
   ReleaseOptionContexts();

@@ -5,20 +5,46 @@
 // SetPreviewFlags may also be called while it runs (it takes PreviewLock()).
 #pragma once
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "engine/FFmpegException.h"
+#include "engine/MediaFiles.h"
 #include "engine/OptionState.h"
+#include "engine/RunTables.h"
+
+extern "C" {
+struct AVFrame;
+struct AVPacket;
+struct AVSubtitle;
+}
 
 namespace trovenix {
 
 // Engine log levels: -1 the error that ends a task, 0 other errors and
 // warnings, 1 information.
 using TTaskLogCallback = std::function<void(int level, const std::string& text)>;
+
+// What a progress report measures.
+struct TProgressInfo {
+  int FrameNumber = -1;        // frames of the first video output; -1 without video
+  int FramesPerSecond = -1;    // -1 without video
+  int CurrentDurationMs = 0;   // output time
+  float Quality = -1.0f;       // quantizer of the first video output; -1 when copied or none
+  float BitRateKbps = 0.0f;
+  std::int64_t CurrentSize = 0;  // bytes of the first output file
+  int TotalDurationMs = -1;      // expected output duration; -1 when unknown
+};
+
+// The message of every "no output" failure.
+inline constexpr const char* NoOutputFileText = "At least one output file must be specified";
 
 class TCustomFFmpeg : public TOptionState {
  public:
@@ -32,12 +58,40 @@ class TCustomFFmpeg : public TOptionState {
   // Called with 2 when a library debug option is set; points at SetVerbose.
   std::function<void(int)> DebugLevelCallback;
 
+  std::function<void(const TProgressInfo&)> ProgressCallback;
+  // The end of the task, on the thread that ran it.
+  std::function<void(TCustomFFmpeg&)> TerminateCallback;
+  // Hands each converted picture to user code, which may change it; set only
+  // by the engine component.
+  std::function<void(TBitmap& bitmap, std::int64_t frameNumber, std::int64_t ptsUs, bool& update,
+                     bool& stopHook)>
+      CustomHookCallback;
+
   TOptionContexts OptionContexts;
   // Files opened while the task is configured.
   std::vector<InputContextPtr> InputFiles;
-  std::vector<OutputContextPtr> OutputFiles;
+  std::vector<std::int64_t> InputTsOffsets;  // microseconds, per input file
+  // Decoder forced by name per input stream, all files in order; none when not forced.
+  std::vector<const AVCodec*> InputCodecs;
+  std::vector<std::unique_ptr<TOutputFile>> OutputFiles;
+  bool UseVideoFilters = false;
   // The window showing converted pictures, while bit 0 of PreviewFlags is set.
   std::unique_ptr<IPreviewWindow> Previewer;
+
+  // Life of a run.
+  std::atomic<bool> Running{false};
+  std::atomic<bool> StopRequested{false};
+  std::atomic<bool> Finished{false};
+  std::atomic<bool> Terminated{false};
+  bool Failed = false;
+  std::string ErrorMessage;
+  std::int64_t ReportInterval = 500000;  // microseconds between progress reports
+
+  // Figures of the run.
+  std::int64_t TimerStart = 0;
+  std::int64_t VideoSize = 0, AudioSize = 0, ExtraSize = 0;
+  int FramesDuplicated = 0, FramesDropped = 0;
+  TRunTables Run;
 
   // --- option state and library option store ---
 
@@ -125,8 +179,90 @@ class TCustomFFmpeg : public TOptionState {
   void AddAudioStream();
   void AddSubtitleStream();
 
+  // --- files and streams ---
+
+  // Looks a codec up by name (an empty name gives id 0); false with LastError.
+  bool FindCodec(const std::string& name, int mediaType, bool encoder, int& codecId);
+  // Opens a source with the input-side options; false with LastError.
+  bool OpenInputFile(const std::string& fileName);
+  void CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& hasSubtitle) const;
+  // Creates an output with its streams; the output count, or -1 with LastError.
+  int OpenOutputFile(const std::string& fileName);
+  void NewVideoStream(TOutputFile& output);
+  void NewAudioStream(TOutputFile& output);
+  void NewSubtitleStream(TOutputFile& output);
+  // False when the filter chain names a filter that resizes pictures.
+  static bool CheckFilterConflict(const std::string& filters);
+
+  // --- the run ---
+
+  // Resets options and run state for a new configuration; releases files.
+  void PrepareTask();
+  // Starts the conversion: on a thread of its own when threaded (true then),
+  // else runs it to the end before returning (false).
+  bool Start(bool threaded);
+  // Waits for the thread of a threaded run to end.
+  void WaitFor();
+  void RequestStop();
+  void Pause();
+  void Resume();
+  bool Paused() const;
+
+  // The conversion of the opened files; throws FFmpegException.
+  void Transcode();
+  // Moves every output to its final name; throws FFmpegException when one
+  // cannot be moved.
+  void CommitOutputs();
+  // Releases files, codecs, buffers and option texts. Outputs not committed
+  // are removed, and what stood at their names stays untouched.
+  void TidyUp();
+  void ReleaseRunTables();
+
   // Sends a notice (engine level 1 unless given) when a log callback is set.
   void Log(const std::string& text, int level = 1) const;
+
+ protected:
+  // The task run: transcode, tidy up, end notification.
+  void Execute();
+  void NotifyEnd();
+  void SetupTranscode();
+  int FindProgramStream(int programId, int mediaType) const;
+  void ConfigureOutputStream(std::size_t n);
+  void ConfigureStreamCopy(TOutputStreamState& output, TInputStreamState& source);
+  void OpenPassLogFile(TOutputStreamState& output, std::size_t n);
+  void OpenEncoders();
+  void OpenDecoders();
+  void CopyMetaDataMaps();
+  void OpenBitstreamFilters();
+  void RunPacketLoop();
+  // Offsets, scale and discontinuity correction of a packet just read.
+  void CorrectTimestamps(TInputStreamState& input, AVPacket& packet);
+  void EndRun();
+  int ProcessPacket(TInputStreamState& input, int inputIndex, const AVPacket* packet);
+  void CopyPacket(TOutputStreamState& output, TInputStreamState& input, const AVPacket& packet);
+  // Hands decoded data of the input to every output it feeds.
+  void DeliverDecoded(TInputStreamState& input, int inputIndex, AVFrame* frame,
+                      const AVSubtitle* subtitle, std::int64_t packetPts);
+  void EncodeVideo(TOutputStreamState& output, TInputStreamState& input, AVFrame& picture);
+  void EncodeAudio(TOutputStreamState& output, TInputStreamState& input, AVFrame& samples);
+  // Drains an encoder at the end of the run.
+  void FlushEncoder(TOutputStreamState& output);
+  void EncodeSubtitle(TOutputStreamState& output, TInputStreamState& input,
+                      const AVSubtitle& subtitle, std::int64_t pts);
+  // Filters the packet through the stream's bitstream filters and writes it.
+  void WriteFrame(TOutputStreamState& output, AVPacket& packet);
+  void ReportProgress(bool last);
+  void AppendPsnr(std::string& text, const TOutputStreamState& output, bool last) const;
+  // With rate emulation, waits until the input's position is due.
+  void RateEmulation(const TInputStreamState& input) const;
+  // Blocks while the task is paused, until resumed or asked to stop.
+  void WaitWhilePaused();
+
+  std::vector<std::uint8_t> SubtitleBuffer;  // encoded subtitles, made on first use
+  std::thread worker_;
+  mutable std::mutex pauseLock_;
+  std::condition_variable pauseChanged_;
+  bool paused_ = false;
 };
 
 }  // namespace trovenix

@@ -2,6 +2,7 @@
 #pragma once
 
 extern "C" {
+#include <libavutil/time.h>
 #include <libavutil/samplefmt.h>
 #include <libavutil/opt.h>
 #include <libavutil/avutil.h>
@@ -15,19 +16,25 @@ extern "C" {
 }
 
 #define TROVENIX_AVUTIL_ENTRY_POINTS(X) \
+  X(av_d2q)                   \
+  X(av_dict_copy)             \
   X(av_dict_free)             \
   X(av_dict_get)              \
   X(av_dict_set)              \
+  X(av_find_nearest_q_idx)    \
   X(av_frame_alloc)           \
   X(av_frame_free)            \
   X(av_frame_get_buffer)      \
+  X(av_frame_unref)           \
   X(av_free)                  \
   X(av_freep)                 \
+  X(av_get_media_type_string) \
   X(av_get_pix_fmt)           \
   X(av_get_pix_fmt_name)      \
   X(av_get_pix_fmt_string)    \
   X(av_get_sample_fmt)        \
   X(av_get_sample_fmt_string) \
+  X(av_gettime)               \
   X(av_image_fill_arrays)     \
   X(av_image_get_buffer_size) \
   X(av_log)                   \
@@ -45,6 +52,8 @@ extern "C" {
   X(av_parse_time)            \
   X(av_parse_video_rate)      \
   X(av_parse_video_size)      \
+  X(av_reduce)                \
+  X(av_rescale)               \
   X(av_rescale_q)             \
   X(av_strdup)                \
   X(av_strerror)

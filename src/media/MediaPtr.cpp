@@ -23,6 +23,7 @@ void PacketFreer::operator()(AVPacket* packet) const { ff::av_packet_free(&packe
 void ScalerFreer::operator()(SwsContext* context) const { ff::sws_freeContext(context); }
 void ResamplerFreer::operator()(SwrContext* context) const { ff::swr_free(&context); }
 void FilterGraphFreer::operator()(AVFilterGraph* graph) const { ff::avfilter_graph_free(&graph); }
+void BitstreamFilterFreer::operator()(AVBSFContext* context) const { ff::av_bsf_free(&context); }
 void AvMemoryFreer::operator()(void* block) const { ff::av_free(block); }
 
 }  // namespace trovenix

@@ -13,6 +13,7 @@ struct AVPacket;
 struct SwsContext;
 struct SwrContext;
 struct AVFilterGraph;
+struct AVBSFContext;
 }
 
 namespace trovenix {
@@ -44,6 +45,9 @@ struct ResamplerFreer {
 struct FilterGraphFreer {
   void operator()(AVFilterGraph* graph) const;
 };
+struct BitstreamFilterFreer {
+  void operator()(AVBSFContext* context) const;
+};
 // Memory from av_malloc.
 struct AvMemoryFreer {
   void operator()(void* block) const;
@@ -57,6 +61,7 @@ using PacketPtr = std::unique_ptr<AVPacket, PacketFreer>;
 using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphFreer>;
+using BitstreamFilterPtr = std::unique_ptr<AVBSFContext, BitstreamFilterFreer>;
 template <class T>
 using AvMemoryPtr = std::unique_ptr<T, AvMemoryFreer>;
 

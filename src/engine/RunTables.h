@@ -1,0 +1,88 @@
+// State of one run of a task: input files and streams, output streams.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+#include "media/MediaPtr.h"
+
+extern "C" {
+#include <libavutil/avutil.h>
+struct AVStream;
+struct AVCodecContext;
+}
+
+namespace trovenix {
+
+struct TOutputStreamConfig;
+class TOutputFile;
+
+struct TInputFileState {
+  bool EofReached = false;
+  int FirstStream = 0;  // input stream index of the file's stream 0
+  int StreamCount = 0;  // streams when the run started; later ones are ignored
+};
+
+struct TInputStreamState {
+  int FileIndex = 0;
+  int StreamIndex = 0;
+  AVStream* Stream = nullptr;
+  bool Discard = true;  // no output takes its data
+  bool DecodingNeeded = false;
+  std::int64_t WallStart = 0;          // microseconds, with rate emulation
+  std::int64_t NextPts = AV_NOPTS_VALUE;  // microseconds
+  std::int64_t Pts = 0;                // microseconds
+  bool IsStart = true;
+  CodecContextPtr Decoder;
+  FramePtr Frame;  // last decoded picture or samples
+};
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using CFilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+struct TOutputStreamState {
+  int FileIndex = 0;
+  int StreamIndex = 0;
+  int SourceIndex = 0;
+  AVStream* Stream = nullptr;
+  TOutputStreamConfig* Config = nullptr;
+  AVCodecContext* Codec = nullptr;  // Config->Codec
+  bool EncodingNeeded = false;
+  int FrameNumber = 0;  // video frames encoded, or packets copied
+  TInputStreamState* SyncInput = nullptr;
+  std::int64_t SyncOpts = 0;  // frames (video) or samples (audio) in the encoder's time base
+  // End of the last packet written, in the stream's time base; AV_NOPTS_VALUE before.
+  std::int64_t LastEnd = AV_NOPTS_VALUE;
+  std::vector<BitstreamFilterPtr> BitstreamFilters;
+  // Quality and per-plane errors of the last encoded picture, for the reports.
+  double Quality = 0.0;
+  std::array<std::uint64_t, 3> LastError{};
+  CFilePtr LogFile;               // first-pass statistics
+  AvMemoryPtr<char> StatsIn;      // second-pass statistics handed to the encoder
+
+  // Video re-encoding.
+  bool VideoResample = false;
+  bool VideoCrop = false;
+  bool VideoPad = false;
+  int TopBand = 0, LeftBand = 0;
+  int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
+  int ResampleHeight = 0;
+  FramePtr ResamplePicture;
+  ScalerPtr Scaler;
+  // Audio re-encoding.
+  bool AudioResample = false;
+  ResamplerPtr Resampler;
+};
+
+struct TRunTables {
+  std::vector<TInputFileState> Files;
+  std::vector<std::unique_ptr<TInputStreamState>> InputStreams;
+  std::vector<std::unique_ptr<TOutputStreamState>> OutputStreams;
+};
+
+}  // namespace trovenix
