@@ -247,6 +247,16 @@ class TCustomFFmpeg : public TOptionState {
   void EncodeAudio(TOutputStreamState& output, TInputStreamState& input, AVFrame& samples);
   // Drains an encoder at the end of the run.
   void FlushEncoder(TOutputStreamState& output);
+  // Encodes one frame (none: drain) and writes what comes out; the size of
+  // the last packet written, 0 when none.
+  int SendToEncoder(TOutputStreamState& output, AVFrame* frame);
+  // Encodes every whole encoder frame in the stream's FIFO; with last, also
+  // a short final frame where the encoder takes one.
+  void DrainAudioFifo(TOutputStreamState& output, bool last);
+  void ApplyVolumeTo(AVFrame& frame) const;
+  // The picture cropped, scaled and padded as the output wants it; none when
+  // a crop or pad view cannot be made.
+  AVFrame* FormatPicture(TOutputStreamState& output, AVFrame& picture);
   void EncodeSubtitle(TOutputStreamState& output, TInputStreamState& input,
                       const AVSubtitle& subtitle, std::int64_t pts);
   // Filters the packet through the stream's bitstream filters and writes it.

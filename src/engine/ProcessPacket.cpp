@@ -82,6 +82,7 @@ int TCustomFFmpeg::ProcessPacket(TInputStreamState& input, int inputIndex, const
             ? static_cast<std::int64_t>(frame->nb_samples) * 1000000 / frame->sample_rate
             : PacketDurationUs(input, frame->pkt_duration);
     input.NextPts = input.Pts + lengthUs;
+    if (decoder->codec_type == AVMEDIA_TYPE_AUDIO) ApplyVolumeTo(*frame);
     RateEmulation(input);
     if (StartTime == 0 || input.Pts >= StartTime)
       DeliverDecoded(input, inputIndex, frame, nullptr, packetPts);

@@ -74,9 +74,13 @@ struct TOutputStreamState {
   int ResampleHeight = 0;
   FramePtr ResamplePicture;
   ScalerPtr Scaler;
+  FramePtr CropView;  // the decoded picture without its crop bands
   // Audio re-encoding.
   bool AudioResample = false;
   ResamplerPtr Resampler;
+  AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format
+  FramePtr Converted;       // resampler output, reused
+  FramePtr EncoderFrame;    // one encoder frame, reused
 };
 
 struct TRunTables {

@@ -18,6 +18,7 @@ extern "C" {
   X(av_new_packet)                   \
   X(av_packet_alloc)                 \
   X(av_packet_free)                  \
+  X(av_packet_get_side_data)         \
   X(av_packet_ref)                   \
   X(av_packet_rescale_ts)            \
   X(av_packet_unref)                 \

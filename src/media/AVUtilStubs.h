@@ -2,6 +2,8 @@
 #pragma once
 
 extern "C" {
+#include <libavutil/channel_layout.h>
+#include <libavutil/audio_fifo.h>
 #include <libavutil/time.h>
 #include <libavutil/samplefmt.h>
 #include <libavutil/opt.h>
@@ -16,46 +18,64 @@ extern "C" {
 }
 
 #define TROVENIX_AVUTIL_ENTRY_POINTS(X) \
-  X(av_d2q)                   \
-  X(av_dict_copy)             \
-  X(av_dict_free)             \
-  X(av_dict_get)              \
-  X(av_dict_set)              \
-  X(av_find_nearest_q_idx)    \
-  X(av_frame_alloc)           \
-  X(av_frame_free)            \
-  X(av_frame_get_buffer)      \
-  X(av_frame_unref)           \
-  X(av_free)                  \
-  X(av_freep)                 \
-  X(av_get_media_type_string) \
-  X(av_get_pix_fmt)           \
-  X(av_get_pix_fmt_name)      \
-  X(av_get_pix_fmt_string)    \
-  X(av_get_sample_fmt)        \
-  X(av_get_sample_fmt_string) \
-  X(av_gettime)               \
-  X(av_image_fill_arrays)     \
-  X(av_image_get_buffer_size) \
-  X(av_log)                   \
-  X(av_log_default_callback)  \
-  X(av_log_get_level)         \
-  X(av_log_set_callback)      \
-  X(av_log_set_level)         \
-  X(av_malloc)                \
-  X(av_mallocz)               \
-  X(av_opt_find)              \
-  X(av_opt_get)               \
-  X(av_opt_get_int)           \
-  X(av_opt_set)               \
-  X(av_opt_set_int)           \
-  X(av_parse_time)            \
-  X(av_parse_video_rate)      \
-  X(av_parse_video_size)      \
-  X(av_reduce)                \
-  X(av_rescale)               \
-  X(av_rescale_q)             \
-  X(av_strdup)                \
+  X(av_audio_fifo_alloc)         \
+  X(av_audio_fifo_free)          \
+  X(av_audio_fifo_read)          \
+  X(av_audio_fifo_size)          \
+  X(av_audio_fifo_write)         \
+  X(av_channel_layout_compare)   \
+  X(av_channel_layout_copy)      \
+  X(av_channel_layout_default)   \
+  X(av_channel_layout_from_mask) \
+  X(av_channel_layout_uninit)    \
+  X(av_d2q)                      \
+  X(av_dict_copy)                \
+  X(av_dict_free)                \
+  X(av_dict_get)                 \
+  X(av_dict_set)                 \
+  X(av_find_nearest_q_idx)       \
+  X(av_frame_alloc)              \
+  X(av_frame_apply_cropping)     \
+  X(av_frame_free)               \
+  X(av_frame_get_buffer)         \
+  X(av_frame_make_writable)      \
+  X(av_frame_ref)                \
+  X(av_frame_unref)              \
+  X(av_free)                     \
+  X(av_freep)                    \
+  X(av_get_bytes_per_sample)     \
+  X(av_get_media_type_string)    \
+  X(av_get_pix_fmt)              \
+  X(av_get_pix_fmt_name)         \
+  X(av_get_pix_fmt_string)       \
+  X(av_get_sample_fmt)           \
+  X(av_get_sample_fmt_string)    \
+  X(av_gettime)                  \
+  X(av_image_copy)               \
+  X(av_image_fill_arrays)        \
+  X(av_image_get_buffer_size)    \
+  X(av_log)                      \
+  X(av_log_default_callback)     \
+  X(av_log_get_level)            \
+  X(av_log_set_callback)         \
+  X(av_log_set_level)            \
+  X(av_malloc)                   \
+  X(av_mallocz)                  \
+  X(av_opt_find)                 \
+  X(av_opt_get)                  \
+  X(av_opt_get_int)              \
+  X(av_opt_set)                  \
+  X(av_opt_set_int)              \
+  X(av_parse_time)               \
+  X(av_parse_video_rate)         \
+  X(av_parse_video_size)         \
+  X(av_pix_fmt_desc_get)         \
+  X(av_reduce)                   \
+  X(av_rescale)                  \
+  X(av_rescale_q)                \
+  X(av_sample_fmt_is_planar)     \
+  X(av_samples_set_silence)      \
+  X(av_strdup)                   \
   X(av_strerror)
 
 namespace ff {

@@ -24,6 +24,7 @@ void ScalerFreer::operator()(SwsContext* context) const { ff::sws_freeContext(co
 void ResamplerFreer::operator()(SwrContext* context) const { ff::swr_free(&context); }
 void FilterGraphFreer::operator()(AVFilterGraph* graph) const { ff::avfilter_graph_free(&graph); }
 void BitstreamFilterFreer::operator()(AVBSFContext* context) const { ff::av_bsf_free(&context); }
+void AudioFifoFreer::operator()(AVAudioFifo* fifo) const { ff::av_audio_fifo_free(fifo); }
 void AvMemoryFreer::operator()(void* block) const { ff::av_free(block); }
 
 }  // namespace trovenix

@@ -14,6 +14,7 @@ struct SwsContext;
 struct SwrContext;
 struct AVFilterGraph;
 struct AVBSFContext;
+struct AVAudioFifo;
 }
 
 namespace trovenix {
@@ -48,6 +49,9 @@ struct FilterGraphFreer {
 struct BitstreamFilterFreer {
   void operator()(AVBSFContext* context) const;
 };
+struct AudioFifoFreer {
+  void operator()(AVAudioFifo* fifo) const;
+};
 // Memory from av_malloc.
 struct AvMemoryFreer {
   void operator()(void* block) const;
@@ -62,6 +66,7 @@ using ScalerPtr = std::unique_ptr<SwsContext, ScalerFreer>;
 using ResamplerPtr = std::unique_ptr<SwrContext, ResamplerFreer>;
 using FilterGraphPtr = std::unique_ptr<AVFilterGraph, FilterGraphFreer>;
 using BitstreamFilterPtr = std::unique_ptr<AVBSFContext, BitstreamFilterFreer>;
+using AudioFifoPtr = std::unique_ptr<AVAudioFifo, AudioFifoFreer>;
 template <class T>
 using AvMemoryPtr = std::unique_ptr<T, AvMemoryFreer>;
 

@@ -8,7 +8,12 @@ extern "C" {
 #include "media/AVUtilStubs.h"
 
 #define TROVENIX_SWRESAMPLE_ENTRY_POINTS(X) \
-  X(swr_free)                               \
+  X(swr_alloc_set_opts2)  \
+  X(swr_convert)          \
+  X(swr_free)             \
+  X(swr_get_out_samples)  \
+  X(swr_init)             \
+  X(swr_set_compensation) \
   X(swresample_version)
 
 namespace ff {

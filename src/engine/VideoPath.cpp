@@ -1,0 +1,105 @@
+// Decoded pictures to encoded packets: frame-rate sync, crop, scale, pad.
+#include <cmath>
+
+#include "engine/FFmpeg.h"
+#include "engine/PicturePad.h"
+#include "media/AVCodecStubs.h"
+#include "media/AVFormatStubs.h"
+#include "media/AVUtilStubs.h"
+#include "media/SwScaleStubs.h"
+
+namespace trovenix {
+
+void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& input, AVFrame& picture) {
+  AVCodecContext* enc = output.Codec;
+  int copies = 1;
+  const double inPts = static_cast<double>(output.SyncInput->Pts - StartTime) / 1000000.0;
+  const double tb = av_q2d(enc->time_base);
+  if (VideoSyncMethod > 0 || (VideoSyncMethod < 0 && tb > 0.001)) {
+    const double vdelta = inPts / tb - static_cast<double>(output.SyncOpts);
+    const bool variableRate = VideoSyncMethod == 2 ||
+                              (VideoSyncMethod < 0 &&
+                               (OutputFiles[output.FileIndex]->Context->oformat->flags & AVFMT_VARIABLE_FPS));
+    if (vdelta < -1.1) {
+      copies = 0;
+    } else if (variableRate) {
+      if (vdelta <= -0.6)
+        copies = 0;
+      else if (vdelta > 0.6)
+        output.SyncOpts = std::llrint(inPts / tb);
+    } else if (vdelta > 1.1) {
+      copies = static_cast<int>(std::llrint(vdelta));
+    }
+    if (copies == 0) {
+      FramesDropped += 1;
+      if (Verbose > 2) Log("*** drop!");
+    } else if (copies > 1) {
+      FramesDuplicated += copies - 1;
+      if (Verbose > 2) Log("*** " + std::to_string(copies - 1) + " dup!");
+    }
+  } else {
+    output.SyncOpts = std::llrint(inPts / tb);
+  }
+  copies = std::min(copies, MaxFrames[mkVideo] - output.FrameNumber);
+  if (copies <= 0) return;
+
+  AVFrame* final = FormatPicture(output, picture);
+  if (!final) return;
+  for (int i = 0; i < copies && !StopRequested; ++i) {
+    final->pts = output.SyncOpts;
+    final->pict_type = AV_PICTURE_TYPE_NONE;
+    final->quality = static_cast<int>(std::lrint(SameQuality ? picture.quality : output.Config->Quality));
+    final->interlaced_frame = picture.interlaced_frame;
+    if (OptionContexts.CodecOpts[mkVideo]->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
+      final->top_field_first = TopFieldFirst == -1 ? picture.top_field_first : TopFieldFirst;
+    SendToEncoder(output, final);
+    output.SyncOpts += 1;
+    output.FrameNumber += 1;
+  }
+  (void)input;
+}
+
+AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& picture) {
+  AVFrame* source = &picture;
+  if (output.VideoCrop) {
+    if (!output.CropView) output.CropView.reset(ff::av_frame_alloc());
+    AVFrame* view = output.CropView.get();
+    ff::av_frame_unref(view);
+    ff::av_frame_ref(view, &picture);
+    view->crop_top = static_cast<std::size_t>(CropTop);
+    view->crop_bottom = static_cast<std::size_t>(CropBottom);
+    view->crop_left = static_cast<std::size_t>(CropLeft);
+    view->crop_right = static_cast<std::size_t>(CropRight);
+    if (ff::av_frame_apply_cropping(view, AV_FRAME_CROP_UNALIGNED) < 0) {
+      if (ExitOnError) throw FFmpegException("error cropping picture");
+      Log("error cropping picture", 0);
+      return nullptr;
+    }
+    source = view;
+  }
+  if (!output.VideoResample && !output.VideoPad) return source;
+
+  AVFrame* target = output.ResamplePicture.get();
+  // The encoder may still hold the previous picture; never write into it.
+  if (ff::av_frame_make_writable(target) < 0) {
+    if (ExitOnError) throw FFmpegException("error padding picture");
+    Log("error padding picture", 0);
+    return nullptr;
+  }
+  std::uint8_t* inner[4];
+  int innerLines[4];
+  InnerArea(*target, output.PadTop, output.PadLeft, inner, innerLines);
+  if (output.VideoResample) {
+    ff::sws_scale(output.Scaler.get(), source->data, source->linesize, 0, output.ResampleHeight, inner,
+                  innerLines);
+  } else {
+    const std::uint8_t* from[4] = {source->data[0], source->data[1], source->data[2], source->data[3]};
+    ff::av_image_copy(inner, innerLines, from, source->linesize, static_cast<AVPixelFormat>(target->format),
+                      source->width, source->height);
+  }
+  if (output.VideoPad)
+    PaintBorders(*target, output.PadTop, output.PadBottom, output.PadLeft, output.PadRight, PadColor);
+  return target;
+}
+
+}  // namespace trovenix
