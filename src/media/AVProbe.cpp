@@ -8,6 +8,7 @@
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
 #include "media/FFmpegLoader.h"
+#include "media/OpenInput.h"
 #include "media/ProbeTexts.h"
 
 namespace trovenix {
@@ -32,22 +33,6 @@ std::int32_t LeadingNumber(const AVDictionary* metadata, const char* key) {
 bool IsVideoStream(const AVStream* stream) {
   return stream->codecpar->codec_type == AVMEDIA_TYPE_VIDEO &&
          !(stream->disposition & AV_DISPOSITION_ATTACHED_PIC);
-}
-
-// Opening a file reports an unrecognised format and a damaged header of a
-// recognised one with the same code; telling them apart needs a look at the
-// file's first bytes.
-int RefineInvalidData(const std::string& fileName, const AVInputFormat* forced) {
-  if (forced) return AVERROR_INVALIDDATA;
-  AVIOContext* io = nullptr;
-  if (ff::avio_open(&io, fileName.c_str(), AVIO_FLAG_READ) < 0) return AVERROR_INVALIDDATA;
-  // An empty file has no format at all, whatever its name suggests.
-  const AVInputFormat* found = nullptr;
-  const bool known = ff::avio_size(io) != 0 &&
-                     ff::av_probe_input_buffer2(io, &found, fileName.c_str(), nullptr, 0, 0) >= 0 &&
-                     found != nullptr;
-  ff::avio_closep(&io);
-  return known ? AVERROR_INVALIDDATA : UnknownFormatError();
 }
 
 }  // namespace
@@ -78,13 +63,12 @@ bool TCustomAVProbe::LoadFile(const std::string& fileName, const std::string& fo
   AVFormatContext* context = nullptr;
   int result = ff::avformat_open_input(&context, fileName.c_str(), format, nullptr);
   if (result < 0) {
-    if (result == AVERROR_INVALIDDATA) result = RefineInvalidData(fileName, format);
-    lastError_ = OpenErrorText(fileName, result);
+    lastError_ = OpenErrorText(fileName, RefineOpenError(fileName, format, result));
     return false;
   }
   InputContextPtr opened(context);
   if (ff::avformat_find_stream_info(opened.get(), nullptr) < 0) {
-    lastError_ = fileName + ": could not find codec parameters";
+    lastError_ = StreamInfoErrorText(fileName);
     return false;
   }
   owned_ = std::move(opened);
