@@ -254,6 +254,9 @@ class TCustomFFmpeg : public TOptionState {
   // a short final frame where the encoder takes one.
   void DrainAudioFifo(TOutputStreamState& output, bool last);
   void ApplyVolumeTo(AVFrame& frame) const;
+  // Builds the input's video filter graph for an output; -1 with LastError
+  // (possibly empty) when it cannot.
+  int ConfigureFilters(TInputStreamState& input, TOutputStreamState& output);
   // The picture cropped, scaled and padded as the output wants it; none when
   // a crop or pad view cannot be made.
   AVFrame* FormatPicture(TOutputStreamState& output, AVFrame& picture);
@@ -263,6 +266,9 @@ class TCustomFFmpeg : public TOptionState {
   void WriteFrame(TOutputStreamState& output, AVPacket& packet);
   void ReportProgress(bool last);
   void AppendPsnr(std::string& text, const TOutputStreamState& output, bool last) const;
+  // Passes a decoded picture (none: the end) through the input's filter graph
+  // and hands on what comes out.
+  void FilterPicture(TInputStreamState& input, int inputIndex, AVFrame* picture);
   // With rate emulation, waits until the input's position is due.
   void RateEmulation(const TInputStreamState& input) const;
   // Blocks while the task is paused, until resumed or asked to stop.

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "engine/FFmpeg.h"
+#include "engine/FilterConflicts.h"
 #include "engine/OptionValues.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
@@ -66,11 +67,9 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
   };
 
   if (!VideoFilters.empty() && CropTop + CropBottom + CropLeft + CropRight != 0)
-    return fail("Cannot enable crop options and filters at the same time.");
+    return fail(CropWithFiltersText);
   if (PadTop + PadBottom + PadLeft + PadRight != 0 && !CheckFilterConflict(VideoFilters))
-    return fail(
-        "Cannot enable pad options and the filters which resize frame at the same time. "
-        "(crop, rotate, scale, transpose, etc.)");
+    return fail(PadWithResizingFiltersText);
   UseVideoFilters = !VideoFilters.empty();
 
   // The format is the forced one or a guess from the name; the context keeps

@@ -7,6 +7,7 @@
 
 #include "engine/FFmpeg.h"
 #include "media/AVCodecStubs.h"
+#include "media/AVFilterStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
 #include "media/ProbeTexts.h"
@@ -84,14 +85,35 @@ int TCustomFFmpeg::ProcessPacket(TInputStreamState& input, int inputIndex, const
     input.NextPts = input.Pts + lengthUs;
     if (decoder->codec_type == AVMEDIA_TYPE_AUDIO) ApplyVolumeTo(*frame);
     RateEmulation(input);
-    if (StartTime == 0 || input.Pts >= StartTime)
+    if (input.FilterSource) {
+      frame->pts = input.Pts;
+      FilterPicture(input, inputIndex, frame);
+    } else if (StartTime == 0 || input.Pts >= StartTime) {
       DeliverDecoded(input, inputIndex, frame, nullptr, packetPts);
+    }
     ff::av_frame_unref(frame);
   }
+  if (!packet && input.FilterSource) FilterPicture(input, inputIndex, nullptr);
   if (!packet)
     for (auto& output : Run.OutputStreams)
       if (output->SourceIndex == inputIndex && output->EncodingNeeded) FlushEncoder(*output);
   return 0;
+}
+
+void TCustomFFmpeg::FilterPicture(TInputStreamState& input, int inputIndex, AVFrame* picture) {
+  if (ff::av_buffersrc_add_frame_flags(input.FilterSource, picture, AV_BUFFERSRC_FLAG_KEEP_REF) < 0)
+    return;
+  AVFrame* filtered = input.FilteredPicture.get();
+  while (ff::av_buffersink_get_frame(input.FilterSink, filtered) >= 0) {
+    if (filtered->pts != AV_NOPTS_VALUE) input.Pts = filtered->pts;
+    if (StartTime == 0 || input.Pts >= StartTime) {
+      for (auto& output : Run.OutputStreams)
+        if (output->SourceIndex == inputIndex && filtered->sample_aspect_ratio.num != 0)
+          output->Codec->sample_aspect_ratio = filtered->sample_aspect_ratio;
+      DeliverDecoded(input, inputIndex, filtered, nullptr, AV_NOPTS_VALUE);
+    }
+    ff::av_frame_unref(filtered);
+  }
 }
 
 void TCustomFFmpeg::RateEmulation(const TInputStreamState& input) const {

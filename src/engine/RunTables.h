@@ -13,6 +13,7 @@ extern "C" {
 #include <libavutil/avutil.h>
 struct AVStream;
 struct AVCodecContext;
+struct AVFilterContext;
 }
 
 namespace trovenix {
@@ -38,6 +39,11 @@ struct TInputStreamState {
   bool IsStart = true;
   CodecContextPtr Decoder;
   FramePtr Frame;  // last decoded picture or samples
+  // Video filter chain: pictures go in at the source, come out at the sink.
+  FilterGraphPtr FilterGraph;
+  AVFilterContext* FilterSource = nullptr;
+  AVFilterContext* FilterSink = nullptr;
+  FramePtr FilteredPicture;
 };
 
 struct FileCloser {

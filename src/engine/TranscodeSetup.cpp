@@ -204,6 +204,13 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
           output.PadLeft = PadLeft;
           output.PadRight = PadRight;
         }
+        output.EncodingNeeded = true;
+        source.DecodingNeeded = true;
+        LastError.clear();
+        // A filter chain does the scaling itself and may change the encoded size.
+        if (UseVideoFilters && ConfigureFilters(source, output) < 0)
+          throw FFmpegException(LastError.empty() ? "Error opening filters!"
+                                                  : "Error opening filters: " + LastError);
         if (output.VideoPad || output.VideoResample) {
           output.ResamplePicture.reset(ff::av_frame_alloc());
           output.ResamplePicture->format = c->pix_fmt;
@@ -213,7 +220,7 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
             throw FFmpegException(output.VideoResample ? "Cannot allocate temp picture, check pix fmt"
                                                        : "avpicture_alloc fail");
         }
-        if (output.VideoResample) {
+        if (output.VideoResample && !UseVideoFilters) {
           std::int64_t flags = SwsFlags;
           ff::av_opt_get_int(OptionContexts.SwsOpts.get(), "sws_flags", 0, &flags);
           SwsFlags = static_cast<int>(flags);
@@ -222,7 +229,7 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
               static_cast<AVPixelFormat>(in->format), c->width - PadLeft - PadRight,
               c->height - PadTop - PadBottom, c->pix_fmt, SwsFlags, nullptr, nullptr, nullptr));
           if (!output.Scaler) throw FFmpegException("Cannot get resampling context");
-          output.ResampleHeight = UseVideoFilters ? in->height : in->height - CropTop - CropBottom;
+          output.ResampleHeight = in->height - CropTop - CropBottom;
         }
         break;
       }

@@ -61,7 +61,7 @@ void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& i
 
 AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& picture) {
   AVFrame* source = &picture;
-  if (output.VideoCrop) {
+  if (output.VideoCrop && !UseVideoFilters) {
     if (!output.CropView) output.CropView.reset(ff::av_frame_alloc());
     AVFrame* view = output.CropView.get();
     ff::av_frame_unref(view);
@@ -77,7 +77,9 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
     }
     source = view;
   }
-  if (!output.VideoResample && !output.VideoPad) return source;
+  // A filter graph has already scaled the picture.
+  const bool scale = output.VideoResample && !UseVideoFilters;
+  if (!scale && !output.VideoPad) return source;
 
   AVFrame* target = output.ResamplePicture.get();
   // The encoder may still hold the previous picture; never write into it.
@@ -89,7 +91,7 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
   std::uint8_t* inner[4];
   int innerLines[4];
   InnerArea(*target, output.PadTop, output.PadLeft, inner, innerLines);
-  if (output.VideoResample) {
+  if (scale) {
     ff::sws_scale(output.Scaler.get(), source->data, source->linesize, 0, output.ResampleHeight, inner,
                   innerLines);
   } else {

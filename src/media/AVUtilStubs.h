@@ -65,6 +65,7 @@ extern "C" {
   X(av_opt_get)                  \
   X(av_opt_get_int)              \
   X(av_opt_set)                  \
+  X(av_opt_set_bin)              \
   X(av_opt_set_int)              \
   X(av_parse_time)               \
   X(av_parse_video_rate)         \

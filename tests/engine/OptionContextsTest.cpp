@@ -11,11 +11,11 @@ using OptionStore = test::TaskTest;
 
 TEST_F(OptionStore, CodecOptionsGoToEveryKindTheyFit) {
   auto& codec = task.OptionContexts.CodecOpts;
-  EXPECT_TRUE(task.SetDefaultOption("g", "12"));  // a video option
-  EXPECT_EQ(codec[mkVideo]->gop_size, 12);
-  EXPECT_EQ(codec[mkData]->gop_size, 12);  // data and attachment take anything
-  EXPECT_NE(codec[mkAudio]->gop_size, 12);
-  EXPECT_NE(codec[mkSubtitle]->gop_size, 12);
+  EXPECT_TRUE(task.SetDefaultOption("g", "17"));  // a video option
+  EXPECT_EQ(codec[mkVideo]->gop_size, 17);
+  EXPECT_EQ(codec[mkData]->gop_size, 17);  // data and attachment take anything
+  EXPECT_NE(codec[mkAudio]->gop_size, 17);
+  EXPECT_NE(codec[mkSubtitle]->gop_size, 17);
 
   EXPECT_TRUE(task.SetDefaultOption("ar", "22050"));  // audio only
   EXPECT_EQ(codec[mkAudio]->sample_rate, 22050);
@@ -32,16 +32,19 @@ TEST_F(OptionStore, FormatThenScalerThenPrefixedNames) {
   EXPECT_TRUE(task.SetDefaultOption("packetsize", "2324"));
   EXPECT_EQ(task.OptionContexts.FormatOpts->packet_size, 2324u);
   EXPECT_TRUE(task.SetDefaultOption("sws_flags", "bilinear"));
-  // "ab" is no library option: it is "b" of the audio context.
-  EXPECT_TRUE(task.SetDefaultOption("ab", "128000"));
-  EXPECT_EQ(task.OptionContexts.CodecOpts[mkAudio]->bit_rate, 128000);
-  EXPECT_NE(task.OptionContexts.CodecOpts[mkVideo]->bit_rate, 128000);
+  // "ab" is the audio context's bit rate.
+  EXPECT_TRUE(task.SetDefaultOption("ab", "96000"));
+  EXPECT_EQ(task.OptionContexts.CodecOpts[mkAudio]->bit_rate, 96000);
+  EXPECT_NE(task.OptionContexts.CodecOpts[mkVideo]->bit_rate, 96000);
   // The video bit rate stays off the audio context.
   EXPECT_TRUE(task.SetDefaultOption("b", "900000"));
   EXPECT_EQ(task.OptionContexts.CodecOpts[mkVideo]->bit_rate, 900000);
-  EXPECT_EQ(task.OptionContexts.CodecOpts[mkAudio]->bit_rate, 128000);
+  EXPECT_EQ(task.OptionContexts.CodecOpts[mkAudio]->bit_rate, 96000);
+  // A prefixed name the library does not know is tried without its prefix.
+  EXPECT_TRUE(task.SetDefaultOption("vqmin", "3"));
+  EXPECT_EQ(task.OptionContexts.CodecOpts[mkVideo]->qmin, 3);
   EXPECT_EQ(task.OptionContexts.OptNames,
-            (std::vector<std::string>{"packetsize", "sws_flags", "b", "b"}));
+            (std::vector<std::string>{"packetsize", "sws_flags", "ab", "b", "qmin"}));
 }
 
 TEST_F(OptionStore, RejectedAndUnknownOptions) {
@@ -66,7 +69,7 @@ TEST_F(OptionStore, DebugOptionsRaiseTheVerbosity) {
 }
 
 TEST_F(OptionStore, StoredOptionsApplyWhereTheirFlagsFit) {
-  task.SetDefaultOption("g", "12");
+  task.SetDefaultOption("g", "17");
   task.SetDefaultOption("ab", "96000");
   CodecContextPtr video(ff::avcodec_alloc_context3(nullptr));
   CodecContextPtr audio(ff::avcodec_alloc_context3(nullptr));
@@ -75,15 +78,15 @@ TEST_F(OptionStore, StoredOptionsApplyWhereTheirFlagsFit) {
                           AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
   task.ApplyStoredOptions(audio.get(), codec[mkAudio].get(),
                           AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_ENCODING_PARAM);
-  EXPECT_EQ(video->gop_size, 12);
-  EXPECT_NE(audio->gop_size, 12);
+  EXPECT_EQ(video->gop_size, 17);
+  EXPECT_NE(audio->gop_size, 17);
   EXPECT_EQ(audio->bit_rate, 96000);
 }
 
 TEST_F(OptionStore, ContextsComeAndGoWithTheTask) {
   task.ReleaseOptionContexts();
   EXPECT_EQ(task.OptionContexts.FormatOpts, nullptr);
-  EXPECT_FALSE(task.SetDefaultOption("g", "12"));
+  EXPECT_FALSE(task.SetDefaultOption("g", "17"));
   task.CreateOptionContexts();
   for (int kind = 0; kind < 5; ++kind)
     EXPECT_EQ(task.OptionContexts.CodecOpts[kind]->codec_type, static_cast<AVMediaType>(kind));

@@ -102,8 +102,8 @@ TEST_F(Option, UnknownNamesChangeNothingAndReportNothing) {
 }
 
 TEST_F(Option, OtherNamesGoToTheLibrary) {
-  task.ParseOption("g", "12");
-  EXPECT_EQ(task.OptionContexts.CodecOpts[mkVideo]->gop_size, 12);
+  task.ParseOption("g", "17");
+  EXPECT_EQ(task.OptionContexts.CodecOpts[mkVideo]->gop_size, 17);
   EXPECT_EQ(task.OptionContexts.OptNames, std::vector<std::string>{"g"});
 }
 
@@ -177,7 +177,7 @@ TEST_F(Option, NewStreamsNeedAnOutputFile) {
 
 TEST_F(Option, ResetRestoresDefaults) {
   task.ParseOption("vn", "");
-  task.ParseOption("g", "12");
+  task.ParseOption("g", "17");
   task.ParseOption("ar", "22050");
   task.ResetOptions();
   EXPECT_FALSE(task.VideoDisable);
@@ -185,7 +185,7 @@ TEST_F(Option, ResetRestoresDefaults) {
   EXPECT_EQ(task.ThreadCount, 0);
   EXPECT_EQ(task.PadColor, (std::array<int, 3>{16, 128, 128}));
   EXPECT_TRUE(task.OptionContexts.OptNames.empty());
-  EXPECT_NE(task.OptionContexts.CodecOpts[mkVideo]->gop_size, 12);
+  EXPECT_NE(task.OptionContexts.CodecOpts[mkVideo]->gop_size, 17);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <thread>
 
@@ -23,14 +24,17 @@ std::string H264AacClip() {
 // Packets per stream type ("video", "audio") as ffprobe counts them.
 std::map<std::string, int> PacketCounts(const std::string& file) {
   const auto result = test::RunCommand(
-      "ffprobe -v error -count_packets -show_entries stream=codec_type,nb_read_packets -of csv=p=0 " +
-      test::ShellQuote(file));
+      "ffprobe -v error -count_packets -show_entries stream=index,codec_type,nb_read_packets "
+      "-of csv=p=0 " + test::ShellQuote(file));
+  // Containers with programs list their streams twice; each index counts once.
   std::map<std::string, int> counts;
+  std::set<std::string> seen;
   std::istringstream lines(result.Output);
   std::string line;
   while (std::getline(lines, line)) {
-    const auto comma = line.find(',');
-    if (comma != std::string::npos) counts[line.substr(0, comma)] += std::stoi(line.substr(comma + 1));
+    const auto first = line.find(','), second = line.find(',', first + 1);
+    if (second == std::string::npos || !seen.insert(line.substr(0, first)).second) continue;
+    counts[line.substr(first + 1, second - first - 1)] += std::stoi(line.substr(second + 1));
   }
   return counts;
 }
@@ -43,9 +47,9 @@ double DurationSeconds(const std::string& file) {
 
 class StreamCopy : public test::TaskTest {
  protected:
-  std::string Output(const std::string& name) {
+  std::string Output(const std::string& name, const std::string& folder = {}) {
     const fs::path dir = fs::path(test::FixturePath("copy-out")) /
-                         ::testing::UnitTest::GetInstance()->current_test_info()->name();
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name() / folder;
     fs::create_directories(dir);
     const std::string path = (dir / name).string();
     fs::remove(path);
@@ -60,9 +64,11 @@ class StreamCopy : public test::TaskTest {
     for (const auto& [name, value] : options) task.ParseOption(name, value);
     ASSERT_GE(task.OpenOutputFile(output), 0) << task.LastError;
   }
-  void RunToEnd() {
+  void RunToEnd(bool mustSucceed = true) {
     task.Start(false);
-    EXPECT_FALSE(task.Failed) << task.ErrorMessage;
+    if (mustSucceed) {
+      EXPECT_FALSE(task.Failed) << task.ErrorMessage;
+    }
   }
 };
 
@@ -132,14 +138,12 @@ TEST_F(StreamCopy, StopRequestLeavesAPlayableFile) {
       "-f lavfi -i testsrc=size=160x120:rate=25 -f lavfi -i sine=sample_rate=48000 -t 20 "
       "-c:v libx264 -preset ultrafast -c:a aac -shortest");
   const std::string output = Output("stopped.mkv");
-  Configure(input, output);
-  task.ReportInterval = 0;
-  std::atomic<int> reports{0};
-  task.ProgressCallback = [&](const TProgressInfo&) { ++reports; };
-  // Hold the loop so the stop surely comes half-way.
-  task.Pause();
+  // Reading at the input's own pace makes the stop surely come half-way.
+  Configure(input, output, {{"re", ""}});
   ASSERT_TRUE(task.Start(true));
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  // A paused task still hears the stop request.
+  task.Pause();
   task.RequestStop();
   task.WaitFor();
   EXPECT_FALSE(task.Failed) << task.ErrorMessage;
@@ -165,10 +169,10 @@ TEST_F(StreamCopy, SetupErrorsKeepWhatStoodThere) {
   };
   for (const auto& c : cases) {
     task.PrepareTask();
-    const std::string output = Output("kept.mov");
+    const std::string output = Output("kept.mov", "failing");
     std::ofstream(output) << "precious";
     Configure(input, output, c.options);
-    RunToEnd();
+    RunToEnd(false);
     EXPECT_TRUE(task.Failed);
     EXPECT_EQ(task.ErrorMessage, c.error);
     std::ifstream kept(output);
@@ -186,7 +190,7 @@ TEST_F(StreamCopy, SetupErrorsKeepWhatStoodThere) {
     task.PrepareTask();
     Configure(input, Output("preview.mov"));
     task.PreviewFlags = flags;
-    RunToEnd();
+    RunToEnd(false);
     EXPECT_EQ(task.ErrorMessage, "-vcodec copy and PostHooks are incompatible (frames are not decoded)");
   }
 }
@@ -199,7 +203,7 @@ TEST_F(StreamCopy, SecondPassNeedsItsLogFile) {
   task.ParseOption("pass", "2");
   task.ParseOption("passlogfile", prefix);
   ASSERT_GE(task.OpenOutputFile(Output("pass2.avi")), 0) << task.LastError;
-  RunToEnd();
+  RunToEnd(false);
   EXPECT_EQ(task.ErrorMessage, "Cannot read log file " + prefix + "-0.log for pass-2 encoding");
 }
 
