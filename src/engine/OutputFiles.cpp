@@ -1,4 +1,5 @@
 // Creating the outputs of a task with their streams.
+#include <string_view>
 #include <algorithm>
 #include <cctype>
 #include <cmath>
@@ -87,8 +88,12 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
   if (std::string(format->name) == "ffm" && fileName.rfind("http:", 0) == 0)
     return fail(OpenErrorText(fileName, AVERROR(EINVAL)));
 
-  bool video =
-      format->video_codec != AV_CODEC_ID_NONE || VideoStreamCopy || !VideoCodecName.empty();
+  // The picture codec of these sound formats is for cover art, not for a
+  // video stream: they get video only when asked for by codec or copy.
+  const std::string_view formatName = format->name;
+  const bool coverArtOnly = formatName == "mp3" || formatName == "flac";
+  bool video = (format->video_codec != AV_CODEC_ID_NONE && !coverArtOnly) || VideoStreamCopy ||
+               !VideoCodecName.empty();
   bool audio =
       format->audio_codec != AV_CODEC_ID_NONE || AudioStreamCopy || !AudioCodecName.empty();
   bool subtitle = format->subtitle_codec != AV_CODEC_ID_NONE || SubtitleStreamCopy ||

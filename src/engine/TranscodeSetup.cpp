@@ -244,6 +244,9 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
     output.EncodingNeeded = true;
     source.DecodingNeeded = true;
     if (c->flags & (AV_CODEC_FLAG_PASS1 | AV_CODEC_FLAG_PASS2)) OpenPassLogFile(output, n);
+    // What the encoder is asked for, so the dump of the output shows it; the
+    // opened encoder fills in the rest.
+    ff::avcodec_parameters_from_context(stream->codecpar, c);
   }
 }
 

@@ -233,8 +233,10 @@ TEST_F(StreamCopy, ProgressReportsWhatWasWritten) {
       EXPECT_EQ(final.Quality, -1.0f);  // copied
       for (const TProgressInfo& report : reports) EXPECT_GE(report.FrameNumber, 1);
     }
-    for (std::size_t i = 1; i < reports.size(); ++i)
-      EXPECT_GE(reports[i].CurrentDurationMs, reports[i - 1].CurrentDurationMs);
+    // The smallest stream time may step back when a stream writes its first
+    // packet, but it never passes the total.
+    for (const TProgressInfo& report : reports)
+      EXPECT_LE(report.CurrentDurationMs, report.TotalDurationMs + 100);
     bool summary = false;
     for (const auto& line : log)
       summary = summary || (line.second.rfind("video:", 0) == 0 &&
