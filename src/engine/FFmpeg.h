@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/EngineOptions.h"
 #include "engine/FFmpegException.h"
 #include "engine/MediaFiles.h"
 #include "engine/OptionState.h"
@@ -66,6 +67,13 @@ class TCustomFFmpeg : public TOptionState {
   std::function<void(TBitmap& bitmap, std::int64_t frameNumber, std::int64_t ptsUs, bool& update,
                      bool& stopHook)>
       CustomHookCallback;
+  // Decides per picture whether the frame-hook chain runs; set only by the
+  // engine component.
+  std::function<void(std::int64_t ptsUs, THookAction& action)> BeforeHookCallback;
+  // Receives converted pictures while bit 1 of PreviewFlags is set; returns
+  // once the user interface has handled the picture.
+  std::function<void(const TBitmap& bitmap, std::int64_t ptsUs, std::int64_t frameNumber)>
+      PreviewBitmapCallback;
 
   TOptionContexts OptionContexts;
   // Files opened while the task is configured.
