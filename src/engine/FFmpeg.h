@@ -208,7 +208,9 @@ class TCustomFFmpeg : public TOptionState {
   void PrepareTask();
   // Starts the conversion: on a thread of its own when threaded (true then),
   // else runs it to the end before returning (false).
-  bool Start(bool threaded);
+  bool Start(bool threaded, TConvertPriority priority = TConvertPriority::tpNormal);
+  // Id of the thread running the task (see CurrentThreadId); 0 before start.
+  std::atomic<std::uint32_t> ThreadID{0};
   // Waits for the thread of a threaded run to end.
   void WaitFor();
   void RequestStop();
@@ -230,6 +232,8 @@ class TCustomFFmpeg : public TOptionState {
   void Log(const std::string& text, int level = 1) const;
 
  protected:
+  // Called when the task releases its files, before they are closed.
+  virtual void ReleasingFiles() {}
   // The task run: transcode, tidy up, end notification.
   void Execute();
   void NotifyEnd();

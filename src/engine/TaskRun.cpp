@@ -1,6 +1,7 @@
 // The life of a task: preparation, start, the run on its thread, pause,
 // stop and the end notification.
 #include "engine/FFmpeg.h"
+#include "engine/ThreadIds.h"
 #include "media/FFmpegLoader.h"
 
 namespace trovenix {
@@ -18,7 +19,7 @@ void TCustomFFmpeg::PrepareTask() {
   TotalDurationMs = -1;
 }
 
-bool TCustomFFmpeg::Start(bool threaded) {
+bool TCustomFFmpeg::Start(bool threaded, TConvertPriority priority) {
   if (Running || Terminated) return false;
   const char* missing = OutputFiles.empty() ? NoOutputFileText
                         : InputFiles.empty() ? "At least one input file must be specified"
@@ -39,7 +40,11 @@ bool TCustomFFmpeg::Start(bool threaded) {
     Execute();
     return false;
   }
-  worker_ = std::thread([this] { Execute(); });
+  worker_ = std::thread([this, priority] {
+    ThreadID = CurrentThreadId();
+    ApplyThreadPriority(priority);
+    Execute();
+  });
   return true;
 }
 
@@ -76,7 +81,10 @@ void TCustomFFmpeg::RequestStop() {
   } else if (!Terminated && !worker_.joinable()) {
     // A task that never ran still tells its end, from a thread of its own as
     // a running task would.
-    worker_ = std::thread([this] { NotifyEnd(); });
+    worker_ = std::thread([this] {
+      ApplyThreadPriority(TConvertPriority::tpIdle);
+      NotifyEnd();
+    });
   }
 }
 

@@ -24,6 +24,7 @@ void TCustomFFmpeg::ReleaseRunTables() {
 
 void TCustomFFmpeg::TidyUp() {
   if (!FFLoader().LibrarySetLoaded(EngineLibraries)) return;
+  ReleasingFiles();
   ReleaseRunTables();
   ReleaseOptionContexts();
   {
