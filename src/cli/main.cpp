@@ -4,12 +4,16 @@
 #include <string>
 #include <vector>
 
+#include "cli/EngineCommand.h"
 #include "cli/ProbeCommand.h"
 
 namespace {
 
 constexpr const char* Usage =
-    "Usage: trovenix-convert --probe FILE...\n"
+    "Usage: trovenix-convert --input FILE [--input-option NAME=VALUE]... --output FILE\n"
+    "                        [--option NAME=VALUE]... [--log-level LEVEL]\n"
+    "                        [--progress-interval MS]\n"
+    "       trovenix-convert --probe FILE...\n"
     "       trovenix-convert --help\n"
     "\n"
     "Trovenix converts video and audio files for players and devices.\n"
@@ -20,6 +24,20 @@ constexpr const char* Usage =
     "                   a file without video). A file that cannot be opened gives\n"
     "                   the path, \"Error\" and the reason. Exit status 0 when\n"
     "                   every file was probed, 1 otherwise.\n"
+      "  --input FILE     Convert FILE into the --output file, with the options of\n"
+    "                   the engine's vocabulary by name (--input-option for the\n"
+    "                   input, --option for the output, e.g. --option vcodec=copy).\n"
+    "                   LEVEL is quiet, error, info (default), debug or all; log\n"
+    "                   lines go to standard error. The last line of standard\n"
+    "                   output is Done, Abort or \"Fail: \" and the reason; exit\n"
+    "                   status 0, 130 (interrupted) or 1.\n"
+    "  --input FILE     Convert FILE into the --output file, with the options of\n"
+    "                   the engine's vocabulary by name (--input-option for the\n"
+    "                   input, --option for the output, e.g. --option vcodec=copy).\n"
+    "                   LEVEL is quiet, error, info (default), debug or all; log\n"
+    "                   lines go to standard error. The last line of standard\n"
+    "                   output is Done, Abort or \"Fail: \" and the reason; exit\n"
+    "                   status 0, 130 (interrupted) or 1.\n"
     "  --help           Show this text.\n"
     "\n"
     "The media libraries are taken from the \"Common Files\" folder beside the\n"
@@ -39,6 +57,7 @@ int main(int argc, char** argv) {
     std::cout << Usage;
     return 0;
   }
+  if (args[0] == "--input" || args[0] == "--output") return trovenix::cli::RunEngineCommand(args);
   if (args[0] == "--probe") {
     std::vector<std::string> files(args.begin() + 1, args.end());
     if (files.empty()) return Fail("--probe needs at least one file");

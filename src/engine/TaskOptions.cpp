@@ -118,6 +118,8 @@ void ApplyInputOptions(TCustomFFmpeg& task, const TInputOptions& options) {
   if (options.ProgramID >= 0) task.ParseOption("programid", Decimal(options.ProgramID));
 }
 
+// Fields at their default leave the setting alone: a fresh task has the same
+// defaults, and a value given among the extra options stays in force.
 void ApplyOutputOptions(TCustomFFmpeg& task, const TOutputOptions& o) {
   static const char* const Targets[] = {"vcd", "svcd", "dvd"};
   if (o.Target >= 1 && o.Target <= 3) {
@@ -138,17 +140,17 @@ void ApplyOutputOptions(TCustomFFmpeg& task, const TOutputOptions& o) {
   if (o.MuxDelay > 0) task.SetMuxMaxDelay(o.MuxDelay);
   if (o.MuxPreload > 0) task.SetMuxPreload(o.MuxPreload);
   option("acodec", o.AudioCodec);
-  task.AudioDisable = o.DisableAudio;
+  if (o.DisableAudio) task.AudioDisable = true;
   if (o.Volume >= 0) task.SetAudioVolume(o.Volume);
   if (o.AudioChannels > 0) task.SetAudioChannels(o.AudioChannels);
   if (o.AudioSampleRate > 0) task.SetAudioRate(o.AudioSampleRate);
   defaultOption("ab", o.AudioBitrate);
   defaultOption("abt", o.AudioBitrateTolerance);
-  task.ParseOption("alang", o.AudioLanguage);
-  task.SetAudioSyncMethod(o.AudioSync);
+  option("alang", o.AudioLanguage);
+  if (o.AudioSync != 0) task.SetAudioSyncMethod(o.AudioSync);
   option("atag", o.AudioTag);
   option("vcodec", o.VideoCodec);
-  task.VideoDisable = o.DisableVideo;
+  if (o.DisableVideo) task.VideoDisable = true;
   option("r", o.FrameRate);
   option("s", o.FrameSize);
   option("aspect", o.AspectRatio);
@@ -158,19 +160,19 @@ void ApplyOutputOptions(TCustomFFmpeg& task, const TOutputOptions& o) {
       {"padleft", o.PadLeft}, {"padright", o.PadRight}};
   for (const auto& [name, value] : edges)
     if (value >= 0) task.ParseOption(name, Decimal(value));
-  task.SetPadColor(o.PadColor);
+  if (o.PadColor != 0) task.SetPadColor(o.PadColor);
   defaultOption("gop", o.GopSize);
   defaultOption("vb", o.VideoBitrate);
   defaultOption("maxrate", o.VideoMaxRate);
   defaultOption("minrate", o.VideoMinRate);
   defaultOption("bt", o.VideoBitrateTolerance);
   defaultOption("bufsize", o.VideoBufferSize);
-  task.SetVideoSyncMethod(o.VideoSync);
+  if (o.VideoSync != -1) task.SetVideoSyncMethod(o.VideoSync);
   option("vtag", o.VideoTag);
   option("vfilters", o.VideoFilters);
-  task.SubtitleDisable = o.DisableSubtitle;
-  task.ParseOption("slang", o.SubtitleLanguage);
-  task.CopyTs = o.CopyTimestamps;
+  if (o.DisableSubtitle) task.SubtitleDisable = true;
+  option("slang", o.SubtitleLanguage);
+  if (o.CopyTimestamps) task.CopyTs = true;
   if (o.StartTime > 0) task.SetStartTime(std::int64_t{o.StartTime} * 1000);
   if (o.StartTimeUs > 0) task.SetStartTime(o.StartTimeUs);
   if (o.RecordingTime > 0) task.SetRecordingTimeMs(o.RecordingTime);

@@ -1,0 +1,182 @@
+#include "cli/EngineCommand.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <chrono>
+#include <iostream>
+#include <mutex>
+#include <optional>
+
+#include "cli/ProgressLine.h"
+#include "engine/EngineComponent.h"
+#include "engine/EventLoop.h"
+#include "media/FFmpegLoader.h"
+
+namespace trovenix::cli {
+namespace {
+
+std::atomic<bool> Interrupted{false};
+
+void OnInterrupt(int) { Interrupted = true; }
+
+struct TEngineArgs {
+  std::string Input, Output;
+  std::string InputOptions, OutputOptions;  // name=value lines
+  TLogLevel LogLevel = TLogLevel::llInfo;
+  int ProgressIntervalMs = 500;
+};
+
+std::optional<TLogLevel> LevelNamed(const std::string& name) {
+  const std::pair<const char*, TLogLevel> levels[] = {
+      {"quiet", TLogLevel::llQuiet}, {"error", TLogLevel::llError}, {"info", TLogLevel::llInfo},
+      {"debug", TLogLevel::llDebug}, {"all", TLogLevel::llAll}};
+  for (const auto& [text, level] : levels)
+    if (name == text) return level;
+  return std::nullopt;
+}
+
+// Reads the arguments; an empty text when they are fine, else what is wrong.
+std::string ParseArgs(const std::vector<std::string>& args, TEngineArgs& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (i + 1 >= args.size()) return arg + " needs a value";
+    const std::string& value = args[++i];
+    if (arg == "--input") {
+      if (!parsed.Input.empty()) return "only one --input may be given";
+      parsed.Input = value;
+    } else if (arg == "--output") {
+      if (!parsed.Output.empty()) return "only one --output may be given";
+      parsed.Output = value;
+    } else if (arg == "--input-option" || arg == "--option") {
+      if (value.find('\n') != std::string::npos || value.find('\r') != std::string::npos)
+        return arg + " takes one NAME=VALUE without line breaks";
+      (arg == "--option" ? parsed.OutputOptions : parsed.InputOptions) += value + "\n";
+    } else if (arg == "--log-level") {
+      const auto level = LevelNamed(value);
+      if (!level) return "--log-level takes quiet, error, info, debug or all";
+      parsed.LogLevel = *level;
+    } else if (arg == "--progress-interval") {
+      try {
+        std::size_t used = 0;
+        parsed.ProgressIntervalMs = std::stoi(value, &used);
+        if (used != value.size()) throw std::invalid_argument(value);
+      } catch (const std::exception&) {
+        return "--progress-interval takes a number of milliseconds";
+      }
+    } else {
+      return "unknown option '" + arg + "'";
+    }
+  }
+  if (parsed.Input.empty()) return "--input is missing";
+  if (parsed.Output.empty()) return "--output is missing";
+  return {};
+}
+
+// What the task's end tells.
+struct TOutcome {
+  bool Ended = false;
+  bool Finished = false, Failed = false;
+  std::string Message;
+};
+
+}  // namespace
+
+int RunEngineCommand(const std::vector<std::string>& args) {
+  TEngineArgs parsed;
+  if (const std::string error = ParseArgs(args, parsed); !error.empty()) {
+    std::cerr << "trovenix-convert: " << error << "\nTry 'trovenix-convert --help'.\n";
+    return 2;
+  }
+  TEventLoop loop;
+  TEngineComponent component(loop);
+  const auto fail = [](const std::string& text) {
+    std::cout << "Fail: " << text << std::endl;
+    return 1;
+  };
+  component.SetLogLevel(parsed.LogLevel);
+  if (!component.LoadLibraries(DefaultLibraryPath())) return fail(component.LastErrorText());
+  component.SetProgressInterval(parsed.ProgressIntervalMs);
+
+  const bool terminal = isatty(STDOUT_FILENO) != 0;
+  std::mutex lock;  // the figures and the outcome come from the task's thread
+  TProgressFigures figures;
+  bool fresh = false;
+  TOutcome outcome;
+  component.OnLog = [&](int, TLogLevel level, const std::string& message) {
+    if (parsed.LogLevel != TLogLevel::llQuiet && level <= parsed.LogLevel) std::cerr << message << "\n";
+  };
+  component.OnProgress = [&](int, int frame, int fps, int currentMs, float, float, std::int64_t size,
+                             int totalMs) {
+    std::lock_guard<std::mutex> guard(lock);
+    figures = {frame, fps, currentMs, size, totalMs};
+    fresh = true;
+  };
+  component.OnTerminate = [&](int index, bool finished, bool exception, const std::string& message) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (index >= 0) {
+      outcome.Finished = finished;
+      outcome.Failed = exception;
+      outcome.Message = message;
+    } else {
+      outcome.Ended = true;
+    }
+    loop.Wake();
+  };
+
+  TInputOptions input;
+  input.ExtOptions = parsed.InputOptions;
+  const int index = component.CreateTask(parsed.Input, &input);
+  if (index < 0) return fail(component.LastErrorText());
+  TOutputOptions output;
+  output.ExtOptions = parsed.OutputOptions;
+  if (!component.SetTaskOutput(index, parsed.Output, &output)) {
+    const std::string error = component.LastErrorText();
+    component.ClearTaskList();  // removes what the task had begun to write
+    return fail(error);
+  }
+
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  struct sigaction previous {};
+  sigaction(SIGINT, &action, &previous);
+
+  const auto started = std::chrono::steady_clock::now();
+  bool stopping = false;
+  std::size_t shown = 0;  // width of the progress line on screen
+  component.StartTasks(1);
+  loop.RunUntil(
+      [&] {
+        if (Interrupted && !stopping) {
+          stopping = true;
+          component.StopTasks();
+        }
+        std::lock_guard<std::mutex> guard(lock);
+        if (terminal && fresh && !outcome.Ended) {
+          fresh = false;
+          const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+              std::chrono::steady_clock::now() - started);
+          const std::string line = ProgressLine(figures, elapsed.count());
+          std::cout << "\r" << line << std::string(shown > line.size() ? shown - line.size() : 0, ' ')
+                    << std::flush;
+          shown = line.size();
+        }
+        return outcome.Ended;
+      },
+      std::chrono::hours(24 * 365));
+  sigaction(SIGINT, &previous, nullptr);
+  if (shown > 0) std::cout << "\r" << std::string(shown, ' ') << "\r";
+
+  std::lock_guard<std::mutex> guard(lock);
+  if (outcome.Failed) return fail(outcome.Message);
+  if (!outcome.Finished) {
+    std::cout << "Abort" << std::endl;
+    return 130;
+  }
+  std::cout << "Done" << std::endl;
+  return 0;
+}
+
+}  // namespace trovenix::cli
