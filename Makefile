@@ -1,10 +1,11 @@
 # Set-up, build and test entry points. Every target installs what it needs first.
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
+TSAN_DIR     ?= build-tsan
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 2
 
-.PHONY: all deps build test run test-sanitize bench clean
+.PHONY: all deps build test run test-sanitize test-tsan bench clean
 
 all: build
 
@@ -26,8 +27,15 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
 
+# The threaded parts (engine component, command line) under ThreadSanitizer.
+test-tsan: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test cli_engine_test trovenix-convert
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli' -R 'Component|TaskOptions|EngineCommand'
+
 bench: build
 	bash bench/probe-speed.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR)
