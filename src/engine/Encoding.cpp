@@ -25,6 +25,7 @@ int TCustomFFmpeg::SendToEncoder(TOutputStreamState& output, AVFrame* frame) {
       std::int32_t quality;
       std::memcpy(&quality, stats, sizeof quality);
       output.Quality = quality;
+      output.PictureType = stats[4];
       for (int j = 0; j < 3; ++j)
         std::memcpy(&output.LastError[j], stats + 8 + 8 * j, sizeof(std::uint64_t));
     }

@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/Deinterlacer.h"
 #include "engine/EngineOptions.h"
 #include "engine/FFmpegException.h"
 #include "engine/MediaFiles.h"
@@ -85,6 +86,17 @@ class TCustomFFmpeg : public TOptionState {
   bool UseVideoFilters = false;
   // The window showing converted pictures, while bit 0 of PreviewFlags is set.
   std::unique_ptr<IPreviewWindow> Previewer;
+
+  // Frame hooks, deinterlacing and preview of a run.
+  int HookFrameCount = 0;  // decoded pictures seen; the frame number of hooks and previews
+  THookAction HookAction = THookAction::haContinue;  // haStop ends the hook chain for the task
+  FramePtr HookPicture;    // the processed copy of the current picture
+  FrameConverter HookConverter;
+  FrameConverter PreviewConverter;
+  TDeinterlacer Deinterlacer;
+  std::int64_t LastPreviewTime = 0;       // av_gettime() of the last preview
+  std::int64_t PreviewInterval = 100000;  // microseconds, at least, between previews
+  CFilePtr VstatsFile;                    // opened with the first statistics line
 
   // Life of a run.
   std::atomic<bool> Running{false};
@@ -272,6 +284,20 @@ class TCustomFFmpeg : public TOptionState {
   // The picture cropped, scaled and padded as the output wants it; none when
   // a crop or pad view cannot be made.
   AVFrame* FormatPicture(TOutputStreamState& output, AVFrame& picture);
+  // Counts the decoded picture, decides whether the hooks run, deinterlaces
+  // and runs them. Afterwards the picture may refer to the processed copy.
+  void PreprocessVideoFrame(TInputStreamState& input, AVFrame& picture);
+  // The picture as a bitmap through CustomHookCallback and back.
+  void RunCustomHook(AVFrame& picture, std::int64_t ptsUs);
+  // Hands an encoded picture to the preview window or PreviewBitmapCallback,
+  // at most once per PreviewInterval. Takes PreviewLock(), but never holds it
+  // while the user interface handles the picture.
+  void DeliverPreview(const AVFrame& picture, const AVCodecContext& enc);
+  // Appends the line of the frame just encoded to the statistics file.
+  void WriteVideoStats(const TOutputStreamState& output, int frameSize);
+  // Releases buffers, converters, the preview window and the statistics file
+  // of a run, and resets the hook counters.
+  void ReleaseHookState();
   void EncodeSubtitle(TOutputStreamState& output, TInputStreamState& input,
                       const AVSubtitle& subtitle, std::int64_t pts);
   // Filters the packet through the stream's bitstream filters and writes it.

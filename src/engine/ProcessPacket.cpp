@@ -84,6 +84,7 @@ int TCustomFFmpeg::ProcessPacket(TInputStreamState& input, int inputIndex, const
             : PacketDurationUs(input, frame->pkt_duration);
     input.NextPts = input.Pts + lengthUs;
     if (decoder->codec_type == AVMEDIA_TYPE_AUDIO) ApplyVolumeTo(*frame);
+    if (decoder->codec_type == AVMEDIA_TYPE_VIDEO) PreprocessVideoFrame(input, *frame);
     RateEmulation(input);
     if (input.FilterSource) {
       frame->pts = input.Pts;

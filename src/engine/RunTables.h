@@ -68,6 +68,7 @@ struct TOutputStreamState {
   // Quality and per-plane errors of the last encoded picture, for the reports.
   double Quality = 0.0;
   std::array<std::uint64_t, 3> LastError{};
+  int PictureType = 0;  // AVPictureType of the last encoded picture
   CFilePtr LogFile;               // first-pass statistics
   AvMemoryPtr<char> StatsIn;      // second-pass statistics handed to the encoder
 

@@ -47,6 +47,7 @@ void TCustomFFmpeg::TidyUp() {
   AudioLanguage.clear();
   SubtitleLanguage.clear();
   FrameHooks.Release();
+  ReleaseHookState();
 }
 
 }  // namespace trovenix

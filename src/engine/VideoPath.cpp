@@ -1,4 +1,5 @@
-// Decoded pictures to encoded packets: frame-rate sync, crop, scale, pad.
+// Decoded pictures to encoded packets: frame-rate sync, crop, scale, pad,
+// then the preview and the statistics line of what was encoded.
 #include <cmath>
 
 #include "engine/FFmpeg.h"
@@ -45,6 +46,7 @@ void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& i
 
   AVFrame* final = FormatPicture(output, picture);
   if (!final) return;
+  int frameSize = 0;
   for (int i = 0; i < copies && !StopRequested; ++i) {
     final->pts = output.SyncOpts;
     final->pict_type = AV_PICTURE_TYPE_NONE;
@@ -52,10 +54,15 @@ void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& i
     final->interlaced_frame = picture.interlaced_frame;
     if (OptionContexts.CodecOpts[mkVideo]->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
       final->top_field_first = TopFieldFirst == -1 ? picture.top_field_first : TopFieldFirst;
-    SendToEncoder(output, final);
+    const int written = SendToEncoder(output, final);
+    if (written > 0) {
+      frameSize = written;
+      DeliverPreview(*final, *enc);
+    }
     output.SyncOpts += 1;
     output.FrameNumber += 1;
   }
+  if (frameSize != 0 && !VstatsFileName.empty()) WriteVideoStats(output, frameSize);
   (void)input;
 }
 

@@ -36,6 +36,8 @@ extern "C" {
   X(av_find_nearest_q_idx)       \
   X(av_frame_alloc)              \
   X(av_frame_apply_cropping)     \
+  X(av_frame_copy)               \
+  X(av_frame_copy_props)         \
   X(av_frame_free)               \
   X(av_frame_get_buffer)         \
   X(av_frame_make_writable)      \
@@ -45,6 +47,7 @@ extern "C" {
   X(av_freep)                    \
   X(av_get_bytes_per_sample)     \
   X(av_get_media_type_string)    \
+  X(av_get_picture_type_char)    \
   X(av_get_pix_fmt)              \
   X(av_get_pix_fmt_name)         \
   X(av_get_pix_fmt_string)       \
