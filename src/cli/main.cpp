@@ -1,4 +1,5 @@
 // trovenix-convert: Trovenix's converter without a window.
+#include <algorithm>
 #include <cstring>
 #include <iostream>
 #include <string>
@@ -57,7 +58,8 @@ int main(int argc, char** argv) {
     std::cout << Usage;
     return 0;
   }
-  if (args[0] == "--input" || args[0] == "--output") return trovenix::cli::RunEngineCommand(args);
+  if (std::find(args.begin(), args.end(), "--input") != args.end())
+    return trovenix::cli::RunEngineCommand(args);
   if (args[0] == "--probe") {
     std::vector<std::string> files(args.begin() + 1, args.end());
     if (files.empty()) return Fail("--probe needs at least one file");

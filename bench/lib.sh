@@ -1,0 +1,29 @@
+# Shared pieces of the benchmark scripts: the 30-second 720p source, timing
+# of one run (wall seconds and peak resident kB) and the median.
+
+# Makes the source clip once per work folder: 720p H.264 at 29.97 fps with
+# 48 kHz stereo AAC, 30 seconds.
+make_source() {
+  local clip=$1
+  [[ -f "$clip" ]] && return
+  ffmpeg -nostdin -v error -y -f lavfi -i testsrc2=size=1280x720:rate=30000/1001 \
+    -f lavfi -i sine=frequency=440:sample_rate=48000 -ac 2 -t 30 \
+    -c:v libx264 -preset veryfast -b:v 4M -c:a aac -b:a 128k "$clip"
+}
+
+# Prints "seconds peak_kB" of one run of the command; fails when it fails.
+measure() {
+  local report
+  report=$(mktemp)
+  if ! /usr/bin/time -f "%e %M" -o "$report" "$@" >/dev/null 2>&1; then
+    echo "failed: $*" >&2
+    rm -f "$report"
+    return 1
+  fi
+  tail -1 "$report"
+  rm -f "$report"
+}
+
+median_of() {
+  sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
+}
