@@ -17,6 +17,10 @@ void TCustomFFmpeg::PrepareTask() {
   Failed = false;
   ErrorMessage.clear();
   TotalDurationMs = -1;
+  // Figures of a previous run must not add to the next one's.
+  TimerStart = 0;
+  VideoSize = AudioSize = ExtraSize = 0;
+  FramesDuplicated = FramesDropped = 0;
 }
 
 bool TCustomFFmpeg::Start(bool threaded, TConvertPriority priority) {
