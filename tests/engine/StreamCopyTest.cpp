@@ -274,3 +274,57 @@ TEST_F(StreamCopy, StartWithoutFilesFails) {
 
 }  // namespace
 }  // namespace trovenix
+
+namespace trovenix {
+namespace {
+
+// Damaged sources either fail with a text or convert what can be read; they
+// neither crash nor hang, and a failure leaves no output behind.
+TEST_F(StreamCopy, DamagedSourcesFailCleanlyOrGiveShorterOutput) {
+  const std::string ts = test::MakeClip(
+      "mpeg2-mp2-2s.ts", "-f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine -t 2 "
+                         "-c:v mpeg2video -c:a mp2 -shortest");
+  const auto bytes = [](const std::string& file) {
+    std::ifstream in(file, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  };
+  const std::string whole = bytes(ts), mp4 = bytes(H264AacClip());
+  std::string scrambled = whole;
+  for (std::size_t i = scrambled.size() / 3; i < scrambled.size() / 2; i += 7) scrambled[i] ^= 0x5A;
+  const struct {
+    std::string name, content;
+    bool readable;  // the library reads on and gives a shorter or damaged output
+  } cases[] = {
+      {"half.ts", whole.substr(0, whole.size() / 2), true},
+      {"scrambled.ts", scrambled, true},
+      {"half.mp4", mp4.substr(0, mp4.size() / 2), false},  // the index is at the end
+      {"head.mp4", mp4.substr(0, 40), false},
+  };
+  for (const auto& c : cases) {
+    task.PrepareTask();
+    const std::string input = test::WriteFixture("damaged-" + c.name, c.content);
+    const std::string output = Output(c.name + ".mkv");
+    if (!task.OpenInputFile(input)) {
+      EXPECT_FALSE(c.readable) << c.name;
+      EXPECT_FALSE(task.LastError.empty());
+      continue;
+    }
+    task.ParseOption("vcodec", "mpeg4");
+    task.ParseOption("acodec", "mp2");
+    ASSERT_GE(task.OpenOutputFile(output), 0) << task.LastError;
+    task.Start(false);
+    if (task.Failed) {
+      EXPECT_FALSE(c.readable) << c.name << ": " << task.ErrorMessage;
+      EXPECT_FALSE(task.ErrorMessage.empty());
+      EXPECT_FALSE(fs::exists(output));
+    } else {
+      EXPECT_TRUE(c.readable) << c.name;
+      const double seconds = DurationSeconds(output);
+      EXPECT_GT(seconds, 0.3) << c.name;
+      EXPECT_LT(seconds, c.name == "half.ts" ? 1.7 : 2.2) << c.name;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace trovenix
