@@ -1,6 +1,7 @@
 // Forced container formats: "f" and the input and output format setters.
 #include "engine/FFmpeg.h"
 #include "media/AVFormatStubs.h"
+#include "media/ProbeTexts.h"
 
 namespace trovenix {
 namespace {
@@ -20,7 +21,7 @@ void TCustomFFmpeg::SetInputFormat(const std::string& name) {
   if (name.empty()) return;
   const std::string current = CurrentFormatName(*this, name);
   const AVInputFormat* format = ff::av_find_input_format(current.c_str());
-  if (!format) throw FFmpegException("Unknown input format: " + current);
+  if (!format) throw FFmpegException(UnknownInputFormatText(current));
   InputFormat = format;
 }
 

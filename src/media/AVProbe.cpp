@@ -56,7 +56,7 @@ bool TCustomAVProbe::LoadFile(const std::string& fileName, const std::string& fo
   if (!formatName.empty()) {
     format = ff::av_find_input_format(formatName.c_str());
     if (format == nullptr) {
-      lastError_ = "Unknown input format: " + formatName;
+      lastError_ = UnknownInputFormatText(formatName);
       return false;
     }
   }

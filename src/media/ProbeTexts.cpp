@@ -35,6 +35,8 @@ std::string Format(const char* pattern, const std::string& fileName) {
 
 int UnknownFormatError() { return AVERROR_DEMUXER_NOT_FOUND; }
 
+std::string UnknownInputFormatText(const std::string& name) { return "Unknown input format: " + name; }
+
 std::string OpenErrorText(const std::string& fileName, int code) {
   const char* pattern = "%s: Error while opening file";
   switch (code) {

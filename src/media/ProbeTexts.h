@@ -20,6 +20,9 @@ int UnknownFormatError();
 // User text for a failed open of fileName with a library error code.
 std::string OpenErrorText(const std::string& fileName, int code);
 
+// "Unknown input format: NAME", for a forced input format the library lacks.
+std::string UnknownInputFormatText(const std::string& name);
+
 // Value of key in a metadata set, or defaultValue when absent.
 std::string MetadataValue(const AVDictionary* metadata, const char* key,
                           const std::string& defaultValue = {});
