@@ -7,6 +7,7 @@
 
 #include "cli/EngineCommand.h"
 #include "cli/ProbeCommand.h"
+#include "cli/ProfileCommands.h"
 
 namespace {
 
@@ -15,6 +16,8 @@ constexpr const char* Usage =
     "                        [--option NAME=VALUE]... [--log-level LEVEL]\n"
     "                        [--progress-interval MS]\n"
     "       trovenix-convert --probe FILE...\n"
+    "       trovenix-convert --list-formats\n"
+    "       trovenix-convert --show-choices [--format NAME|POS]\n"
     "       trovenix-convert --help\n"
     "\n"
     "Trovenix converts video and audio files for players and devices.\n"
@@ -39,6 +42,11 @@ constexpr const char* Usage =
     "                   lines go to standard error. The last line of standard\n"
     "                   output is Done, Abort or \"Fail: \" and the reason; exit\n"
     "                   status 0, 130 (interrupted) or 1.\n"
+    "  --list-formats   Print the output-format list, one item a line: its\n"
+    "                   position, a tab and its text (separators included).\n"
+    "  --show-choices   Print the items of the nine choice controls, the selected\n"
+    "                   one marked \"*\", after start-up and --format (a text or a\n"
+    "                   position of the output-format list).\n"
     "  --help           Show this text.\n"
     "\n"
     "The media libraries are taken from the \"Common Files\" folder beside the\n"
@@ -60,6 +68,8 @@ int main(int argc, char** argv) {
   }
   if (std::find(args.begin(), args.end(), "--input") != args.end())
     return trovenix::cli::RunEngineCommand(args);
+  if (trovenix::cli::IsProfileCommand(args))
+    return trovenix::cli::RunProfileCommand(args, std::cout, std::cerr);
   if (args[0] == "--probe") {
     std::vector<std::string> files(args.begin() + 1, args.end());
     if (files.empty()) return Fail("--probe needs at least one file");
