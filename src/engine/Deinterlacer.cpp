@@ -30,22 +30,24 @@ bool TDeinterlacer::Configure(const AVFrame& picture) {
   if (!graph || !deinterlace) return false;
   char args[160];
   const AVRational aspect = picture.sample_aspect_ratio;
-  std::snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d",
-                picture.width, picture.height, picture.format, aspect.num, aspect.den > 0 ? aspect.den : 1);
+  std::snprintf(args, sizeof args,
+                "video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d", picture.width,
+                picture.height, picture.format, aspect.num, aspect.den > 0 ? aspect.den : 1);
   AVFilterContext* source = nullptr;
   AVFilterContext* filter = nullptr;
   AVFilterContext* sink = nullptr;
-  if (ff::avfilter_graph_create_filter(&source, ff::avfilter_get_by_name("buffer"), "src", args, nullptr,
+  if (ff::avfilter_graph_create_filter(&source, ff::avfilter_get_by_name("buffer"), "src", args,
+                                       nullptr, graph.get()) < 0 ||
+      ff::avfilter_graph_create_filter(&filter, deinterlace, "deinterlace", "fd", nullptr,
                                        graph.get()) < 0 ||
-      ff::avfilter_graph_create_filter(&filter, deinterlace, "deinterlace", "fd", nullptr, graph.get()) < 0 ||
-      ff::avfilter_graph_create_filter(&sink, ff::avfilter_get_by_name("buffersink"), "out", nullptr, nullptr,
-                                       graph.get()) < 0)
+      ff::avfilter_graph_create_filter(&sink, ff::avfilter_get_by_name("buffersink"), "out",
+                                       nullptr, nullptr, graph.get()) < 0)
     return false;
   // The picture leaves in the format it came in; the graph converts around
   // the filter when the filter cannot take that format itself.
   const auto format = static_cast<AVPixelFormat>(picture.format);
-  if (ff::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const std::uint8_t*>(&format), sizeof format,
-                         AV_OPT_SEARCH_CHILDREN) < 0 ||
+  if (ff::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const std::uint8_t*>(&format),
+                         sizeof format, AV_OPT_SEARCH_CHILDREN) < 0 ||
       ff::avfilter_link(source, 0, filter, 0) < 0 || ff::avfilter_link(filter, 0, sink, 0) < 0 ||
       ff::avfilter_graph_config(graph.get(), nullptr) < 0)
     return false;
@@ -59,7 +61,8 @@ bool TDeinterlacer::Configure(const AVFrame& picture) {
 bool TDeinterlacer::Run(AVFrame& picture, AVFrame& out) {
   ff::av_frame_unref(&out);
   if (!Configure(picture)) return false;
-  if (ff::av_buffersrc_add_frame_flags(source_, &picture, AV_BUFFERSRC_FLAG_KEEP_REF) < 0) return false;
+  if (ff::av_buffersrc_add_frame_flags(source_, &picture, AV_BUFFERSRC_FLAG_KEEP_REF) < 0)
+    return false;
   if (ff::av_buffersink_get_frame(sink_, &out) >= 0) return true;
   // A graph that holds a picture back is out of step with the stream; start
   // over with the next picture.

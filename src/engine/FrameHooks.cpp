@@ -33,8 +33,8 @@ std::string ErrorText(std::exception_ptr error) {
 // A writable copy of the picture in copy, whose buffers are kept from one
 // picture to the next while nobody else holds them.
 bool CopyPicture(const AVFrame& picture, AVFrame& copy) {
-  if (copy.width != picture.width || copy.height != picture.height || copy.format != picture.format ||
-      !copy.buf[0]) {
+  if (copy.width != picture.width || copy.height != picture.height ||
+      copy.format != picture.format || !copy.buf[0]) {
     ff::av_frame_unref(&copy);
     copy.width = picture.width;
     copy.height = picture.height;
@@ -99,7 +99,8 @@ void TCustomFFmpeg::PreprocessVideoFrame(TInputStreamState& input, AVFrame& pict
   if (hooks) {
     // Hooks draw on a copy of their own: the decoder may still read the
     // picture it gave out as a reference for the next ones.
-    const bool ready = deinterlaced ? ff::av_frame_make_writable(copy) >= 0 : CopyPicture(picture, *copy);
+    const bool ready =
+        deinterlaced ? ff::av_frame_make_writable(copy) >= 0 : CopyPicture(picture, *copy);
     if (!ready) {
       Log("hook buf malloc error.", 0);
       return;
@@ -125,7 +126,8 @@ void TCustomFFmpeg::RunCustomHook(AVFrame& picture, std::int64_t ptsUs) {
   const int width = picture.width, height = picture.height, format = picture.format;
   TPicture view = ViewOf(picture);
   FrameConverter& converter = HookConverter;
-  if (converter.Bitmap && (converter.Bitmap->Width() != width || converter.Bitmap->Height() != height))
+  if (converter.Bitmap &&
+      (converter.Bitmap->Width() != width || converter.Bitmap->Height() != height))
     converter.Bitmap.reset();  // the stream changed its picture size
 
   bool stop = false;
@@ -145,15 +147,16 @@ void TCustomFFmpeg::RunCustomHook(AVFrame& picture, std::int64_t ptsUs) {
       const TPicture& current = *converter.CurrentPicture;
       const auto rowBytes = static_cast<std::size_t>(width) * 3;
       for (int r = 0; r < height; ++r)
-        std::memcpy(current.data[0] + static_cast<std::ptrdiff_t>(r) * current.linesize[0], bitmap.Row(r),
-                    rowBytes);
+        std::memcpy(current.data[0] + static_cast<std::ptrdiff_t>(r) * current.linesize[0],
+                    bitmap.Row(r), rowBytes);
       if (format != converter.TargetFormat) {
         converter.FromBitmapScaler.reset(ff::sws_getCachedContext(
-            converter.FromBitmapScaler.release(), width, height, static_cast<AVPixelFormat>(converter.TargetFormat),
-            width, height, static_cast<AVPixelFormat>(format), SWS_BICUBIC, nullptr, nullptr, nullptr));
+            converter.FromBitmapScaler.release(), width, height,
+            static_cast<AVPixelFormat>(converter.TargetFormat), width, height,
+            static_cast<AVPixelFormat>(format), SWS_BICUBIC, nullptr, nullptr, nullptr));
         if (converter.FromBitmapScaler) {
-          ff::sws_scale(converter.FromBitmapScaler.get(), current.data, current.linesize, 0, height, view.data,
-                        view.linesize);
+          ff::sws_scale(converter.FromBitmapScaler.get(), current.data, current.linesize, 0, height,
+                        view.data, view.linesize);
         } else {
           Log("Cannot initialize the fromRGB conversion context", 0);
           stop = true;

@@ -44,9 +44,10 @@ void TCustomFFmpeg::DeliverPreview(const AVFrame& picture, const AVCodecContext&
   if (converter.Bitmap &&
       (converter.Bitmap->Width() != picture.width || converter.Bitmap->Height() != picture.height))
     converter.Bitmap.reset();
-  const std::int64_t ptsUs = picture.pts == AV_NOPTS_VALUE
-                                 ? AV_NOPTS_VALUE
-                                 : ff::av_rescale_q(picture.pts, enc.time_base, AVRational{1, 1000000});
+  const std::int64_t ptsUs =
+      picture.pts == AV_NOPTS_VALUE
+          ? AV_NOPTS_VALUE
+          : ff::av_rescale_q(picture.pts, enc.time_base, AVRational{1, 1000000});
   bool keep = true;
   if (!PictureToBitmap(converter, view, picture.format, picture.height, picture.width)) {
     Log("Cannot initialize the toRGB conversion context", 0);
@@ -65,7 +66,8 @@ void TCustomFFmpeg::DeliverPreview(const AVFrame& picture, const AVCodecContext&
     // Only this mode's switch goes off: the other one may have been changed
     // from the user interface meanwhile.
     if (!keep) PreviewFlags = static_cast<std::uint8_t>(PreviewFlags & ~mode);
-    if (window && keep && (PreviewFlags & PreviewWindowBit) && !Previewer) Previewer = std::move(window);
+    if (window && keep && (PreviewFlags & PreviewWindowBit) && !Previewer)
+      Previewer = std::move(window);
   }
   // A window closed by the user or switched off is released here, outside
   // the lock; a closed window is never shown again.

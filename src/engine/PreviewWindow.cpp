@@ -48,7 +48,8 @@ std::string PreviewCaption(std::int64_t ptsUs) {
   // Times before the start (negative offsets) read as "-00:00:01.500"
   // rather than as a mix of negative fields.
   const bool negative = ptsUs < 0;
-  const std::uint64_t t = negative ? 0 - static_cast<std::uint64_t>(ptsUs) : static_cast<std::uint64_t>(ptsUs);
+  const std::uint64_t t =
+      negative ? 0 - static_cast<std::uint64_t>(ptsUs) : static_cast<std::uint64_t>(ptsUs);
   char text[48];
   std::snprintf(text, sizeof text, "%s%.2llu:%.2llu:%.2llu.%.3llu", negative ? "-" : "",
                 static_cast<unsigned long long>(t / 3600000000ULL),

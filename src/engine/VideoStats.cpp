@@ -1,9 +1,9 @@
 // The video statistics file: one line per encoded frame.
+#include <locale.h>
 #include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <locale.h>
 
 #include "engine/FFmpeg.h"
 #include "media/AVUtilStubs.h"
@@ -49,7 +49,8 @@ void TCustomFFmpeg::WriteVideoStats(const TOutputStreamState& output, int frameS
   std::fprintf(file, "frame= %5d q= %2.1f ", output.FrameNumber, output.Quality / FF_QP2LAMBDA);
   if (enc->flags & AV_CODEC_FLAG_PSNR) {
     const double peak = static_cast<double>(enc->width) * enc->height * 255.0 * 255.0;
-    std::fprintf(file, "PSNR= %6.2f ", -10.0 * std::log10(static_cast<double>(output.LastError[0]) / peak));
+    std::fprintf(file, "PSNR= %6.2f ",
+                 -10.0 * std::log10(static_cast<double>(output.LastError[0]) / peak));
   }
   std::fprintf(file, "f_size= %6d ", frameSize);
   const double tb = av_q2d(enc->time_base);
@@ -57,7 +58,8 @@ void TCustomFFmpeg::WriteVideoStats(const TOutputStreamState& output, int frameS
   std::fprintf(file, "s_size= %8.0fkB time= %0.3f br= %7.1fkbits/s avg_br= %7.1fkbits/s ",
                static_cast<double>(VideoSize) / 1024.0, ti, frameSize * 8.0 / tb / 1000.0,
                static_cast<double>(VideoSize) * 8.0 / ti / 1000.0);
-  std::fprintf(file, "type= %c\n", ff::av_get_picture_type_char(static_cast<AVPictureType>(output.PictureType)));
+  std::fprintf(file, "type= %c\n",
+               ff::av_get_picture_type_char(static_cast<AVPictureType>(output.PictureType)));
 }
 
 }  // namespace trovenix

@@ -16,7 +16,7 @@ namespace trovenix::test {
 // What every fake window made by one factory saw. Windows are used from the
 // task's thread only; the test reads the record after the run.
 struct TPreviewRecord {
-  int CloseAfter = 0;  // the user closes the window after this many pictures; 0 never
+  int CloseAfter = 0;                // the user closes the window after this many pictures; 0 never
   std::function<void()> DuringShow;  // the user interface's work while the task waits
   int Made = 0, Destroyed = 0, Shown = 0, Refused = 0;
   std::vector<std::string> Captions;

@@ -127,8 +127,8 @@ TEST_F(FrameHooks, BeforeHookDecidesPerPictureUntilItStops) {
     int calls = 0;
     std::int64_t lastPts = -1;
     bool ordered = true;
-    Convert(SmallClip(), "before-hook.avi",
-            {{"vcodec", "mpeg4"}, {"vhook", ENGINE_COUNTING_HOOK}}, [&] {
+    Convert(SmallClip(), "before-hook.avi", {{"vcodec", "mpeg4"}, {"vhook", ENGINE_COUNTING_HOOK}},
+            [&] {
               task.BeforeHookCallback = [&](std::int64_t pts, THookAction& action) {
                 ordered = ordered && pts > lastPts;
                 lastPts = pts;
@@ -146,11 +146,14 @@ TEST_F(FrameHooks, BeforeHookDecidesPerPictureUntilItStops) {
 }
 
 TEST_F(FrameHooks, HookRangesChooseThePicturesThatReachTheOutput) {
-  const std::string clip = test::MakeClip(
-      "black-64x48-10fps-3s.avi", "-f lavfi -i color=black:size=64x48:rate=10 -t 3 -c:v mpeg4 -q:v 2");
+  const std::string clip =
+      test::MakeClip("black-64x48-10fps-3s.avi",
+                     "-f lavfi -i color=black:size=64x48:rate=10 -t 3 -c:v mpeg4 -q:v 2");
   const std::string output =
-      Convert(clip, "ranges.avi", {{"vcodec", "mpeg4"}, {"qscale", "2"}, {"vhook", ENGINE_COUNTING_HOOK}},
-              [&] { task.SetHookTimeRanges({{Second / 2, Second}, {2 * Second, 2 * Second + 400000}}); });
+      Convert(clip, "ranges.avi",
+              {{"vcodec", "mpeg4"}, {"qscale", "2"}, {"vhook", ENGINE_COUNTING_HOOK}}, [&] {
+                task.SetHookTimeRanges({{Second / 2, Second}, {2 * Second, 2 * Second + 400000}});
+              });
   ASSERT_FALSE(task.Failed) << task.ErrorMessage;
   const std::vector<std::int64_t> expected{500000,  600000,  700000,  800000,  900000, 1000000,
                                            2000000, 2100000, 2200000, 2300000, 2400000};
@@ -185,8 +188,9 @@ bool IsRed(const std::string& rgb, int width, int x, int y) {
 }
 
 TEST_F(FrameHooks, CustomHookDrawsIntoTheEncodedPictures) {
-  const std::string clip = test::MakeClip(
-      "gray-160x120-25fps-1s.avi", "-f lavfi -i color=gray:size=160x120:rate=25 -t 1 -c:v mpeg4 -q:v 2");
+  const std::string clip =
+      test::MakeClip("gray-160x120-25fps-1s.avi",
+                     "-f lavfi -i color=gray:size=160x120:rate=25 -t 1 -c:v mpeg4 -q:v 2");
   struct Case {
     const char* name;
     int stopAt;   // sets the stop variable at this picture (it is still drawn)
@@ -204,8 +208,8 @@ TEST_F(FrameHooks, CustomHookDrawsIntoTheEncodedPictures) {
     bool numbered = true, sized = true;
     const std::string output =
         Convert(clip, "custom-hook.avi", {{"vcodec", "mpeg4"}, {"qscale", "2"}}, [&] {
-          task.CustomHookCallback = [&](TBitmap& bitmap, std::int64_t frameNumber, std::int64_t, bool& update,
-                                        bool& stopHook) {
+          task.CustomHookCallback = [&](TBitmap& bitmap, std::int64_t frameNumber, std::int64_t,
+                                        bool& update, bool& stopHook) {
             ++calls;
             numbered = numbered && frameNumber == calls;
             sized = sized && bitmap.Width() == 160 && bitmap.Height() == 120;

@@ -52,7 +52,9 @@ class HookTaskTest : public ::testing::Test {
   void SetUp() override {
     LoadLibrariesOrFail();
     task.ResetOptions();
-    task.LogCallback = [this](int level, const std::string& text) { log.emplace_back(level, text); };
+    task.LogCallback = [this](int level, const std::string& text) {
+      log.emplace_back(level, text);
+    };
     ASSERT_NE(TCountingHook::Get().Calls, nullptr) << ::dlerror();
     *TCountingHook::Get().Calls = 0;
   }

@@ -41,7 +41,8 @@ TEST_F(Preview, BitmapsComeAtMostEveryTenthOfASecond) {
   // Read at the input's own pace: a picture every 40 ms.
   Convert(GrayClip(), "bitmaps.avi", {{"re", ""}, {"vcodec", "mpeg4"}, {"s", "80x60"}}, [&] {
     task.SetPreviewFlags(2);
-    task.PreviewBitmapCallback = [&](const TBitmap& bitmap, std::int64_t ptsUs, std::int64_t frameNumber) {
+    task.PreviewBitmapCallback = [&](const TBitmap& bitmap, std::int64_t ptsUs,
+                                     std::int64_t frameNumber) {
       times.push_back(ff::av_gettime());
       frames.push_back(frameNumber);
       pts.push_back(ptsUs);
@@ -80,10 +81,11 @@ TEST_F(Preview, AClosedWindowNeverReopens) {
     record.CloseAfter = c.closeAfter;
     std::optional<test::TFakePreviewFactory> factory;
     if (c.factory) factory.emplace(record);
-    const std::string output = Convert(GrayClip(), "closed-preview.avi", {{"vcodec", "mpeg4"}}, [&] {
-      task.PreviewInterval = 0;  // every picture
-      task.SetPreviewFlags(1);
-    });
+    const std::string output =
+        Convert(GrayClip(), "closed-preview.avi", {{"vcodec", "mpeg4"}}, [&] {
+          task.PreviewInterval = 0;  // every picture
+          task.SetPreviewFlags(1);
+        });
     ASSERT_FALSE(task.Failed) << c.name << ": " << task.ErrorMessage;
     EXPECT_EQ(record.Made, c.made) << c.name;
     EXPECT_EQ(record.Destroyed, c.made) << c.name;
@@ -93,7 +95,8 @@ TEST_F(Preview, AClosedWindowNeverReopens) {
     // The conversion itself goes on to the end.
     EXPECT_EQ(test::OutputPictures(output, "gray", 160 * 120).size(), 25u) << c.name;
     if (c.factory) {
-      EXPECT_EQ(record.Captions, (std::vector<std::string>{"00:00:00.000", "00:00:00.040", "00:00:00.080"}));
+      EXPECT_EQ(record.Captions,
+                (std::vector<std::string>{"00:00:00.000", "00:00:00.040", "00:00:00.080"}));
       EXPECT_EQ(record.FrameNumbers, (std::vector<std::int64_t>{1, 2, 3}));
       EXPECT_EQ(record.Width, 160);
     }
@@ -128,7 +131,9 @@ TEST_F(Preview, TheLockIsFreeWhileTheUserInterfaceShowsAPicture) {
     Convert(GrayClip(), "preview-lock.avi", {{"vcodec", "mpeg4"}}, [&] {
       task.PreviewInterval = 0;
       task.SetPreviewFlags(c.flags);
-      task.PreviewBitmapCallback = [&](const TBitmap&, std::int64_t, std::int64_t) { userInterface(); };
+      task.PreviewBitmapCallback = [&](const TBitmap&, std::int64_t, std::int64_t) {
+        userInterface();
+      };
     });
     ASSERT_FALSE(task.Failed) << c.name << ": " << task.ErrorMessage;
     EXPECT_EQ(blocked, 0) << c.name;

@@ -9,9 +9,10 @@ class VideoFilterChain : public test::HookTaskTest {
  protected:
   // Black, with the left half white.
   static std::string HalfWhiteClip() {
-    return test::MakeClip("half-white-64x48.avi",
-                          "-f lavfi -i color=black:size=64x48:rate=10,drawbox=x=0:y=0:w=32:h=48:color=white:t=fill "
-                          "-t 0.5 -c:v mpeg4 -q:v 2");
+    return test::MakeClip(
+        "half-white-64x48.avi",
+        "-f lavfi -i color=black:size=64x48:rate=10,drawbox=x=0:y=0:w=32:h=48:color=white:t=fill "
+        "-t 0.5 -c:v mpeg4 -q:v 2");
   }
 };
 
@@ -43,12 +44,13 @@ TEST_F(VideoFilterChain, ConflictsFoundAtTheStartEndTheTask) {
       {"hflip", [this] { task.CropTop = 8; },
        "Error opening filters: Cannot enable crop options and filters at the same time."},
       {"scale=32:24", [this] { task.PadTop = task.PadBottom = 8; },
-       "Error opening filters: Cannot enable pad options and the filters which resize frame at the same "
+       "Error opening filters: Cannot enable pad options and the filters which resize frame at the "
+       "same "
        "time. (crop, rotate, scale, transpose, etc.)"},
   };
   for (const Case& c : cases) {
-    const std::string output =
-        Convert(HalfWhiteClip(), "conflict.avi", {{"vcodec", "mpeg4"}, {"vfilters", c.filters}}, c.change);
+    const std::string output = Convert(HalfWhiteClip(), "conflict.avi",
+                                       {{"vcodec", "mpeg4"}, {"vfilters", c.filters}}, c.change);
     EXPECT_TRUE(task.Failed) << c.filters;
     EXPECT_EQ(task.ErrorMessage, c.error);
     EXPECT_FALSE(std::filesystem::exists(output)) << c.filters;

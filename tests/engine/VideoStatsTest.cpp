@@ -24,8 +24,9 @@ class VideoStats : public test::HookTaskTest {
 };
 
 TEST_F(VideoStats, OneLinePerEncodedFrame) {
-  const std::string clip = test::MakeClip("testsrc-32x24-25fps-5s.avi",
-                                          "-f lavfi -i testsrc=size=32x24:rate=25 -t 5 -c:v mpeg4 -q:v 3");
+  const std::string clip =
+      test::MakeClip("testsrc-32x24-25fps-5s.avi",
+                     "-f lavfi -i testsrc=size=32x24:rate=25 -t 5 -c:v mpeg4 -q:v 3");
   const std::string folder = test::FixturePath("hook-out");
   fs::create_directories(folder);
   const std::regex line(
@@ -51,7 +52,8 @@ TEST_F(VideoStats, OneLinePerEncodedFrame) {
     EXPECT_EQ(lines.front().back(), 'I') << lines.front();
     // The sizes are this run's own, though the task converted before.
     std::smatch sizes;
-    ASSERT_TRUE(std::regex_search(lines.front(), sizes, std::regex(R"(f_size= +(\d+) s_size= +(\d+)kB)")));
+    ASSERT_TRUE(
+        std::regex_search(lines.front(), sizes, std::regex(R"(f_size= +(\d+) s_size= +(\d+)kB)")));
     EXPECT_NEAR(std::stod(sizes[2]), std::stod(sizes[1]) / 1024.0, 0.5) << lines.front();
     for (const std::string& text : lines) {
       EXPECT_TRUE(std::regex_match(text, line)) << c.name << ": " << text;
@@ -61,10 +63,12 @@ TEST_F(VideoStats, OneLinePerEncodedFrame) {
 }
 
 TEST_F(VideoStats, AFileThatCannotBeOpenedEndsTheTask) {
-  const std::string clip = test::MakeClip("gray-160x120-25fps-1s.avi",
-                                          "-f lavfi -i color=gray:size=160x120:rate=25 -t 1 -c:v mpeg4 -q:v 2");
+  const std::string clip =
+      test::MakeClip("gray-160x120-25fps-1s.avi",
+                     "-f lavfi -i color=gray:size=160x120:rate=25 -t 1 -c:v mpeg4 -q:v 2");
   const std::string stats = test::FixturePath("no-such-folder") + "/sub/vstats.log";
-  const std::string output = Convert(clip, "no-stats.avi", {{"vcodec", "mpeg4"}, {"vstats_file", stats}});
+  const std::string output =
+      Convert(clip, "no-stats.avi", {{"vcodec", "mpeg4"}, {"vstats_file", stats}});
   EXPECT_TRUE(task.Failed);
   EXPECT_EQ(task.ErrorMessage, "fopen fail: " + stats);
   EXPECT_FALSE(fs::exists(output));

@@ -22,5 +22,6 @@ void Process(void* context, Picture* picture, int format, int width, int height,
   if (CountingHookCalls < MaxTimes) CountingHookTimes[CountingHookCalls] = pts;
   ++CountingHookCalls;
   for (int row = 0; row < 8 && row < height; ++row)
-    memset(picture->data[0] + (ptrdiff_t)row * picture->linesize[0], 255, (size_t)(width < 8 ? width : 8));
+    memset(picture->data[0] + (ptrdiff_t)row * picture->linesize[0], 255,
+           (size_t)(width < 8 ? width : 8));
 }
