@@ -38,19 +38,20 @@ TEST_F(ComponentTest, TwoThreadsRunTwoTasksAtOnce) {
   // Rate emulation makes each copy last about as long as the clip.
   for (int i = 0; i < 3; ++i) AddCopyTask(Clip(), Output("pair-" + std::to_string(i) + ".mkv"), "re");
   std::atomic<int> thirdRunningAtFirstEnd{-1};
-  std::atomic<int> othersRunningAtFirstEnd{0};
+  std::atomic<int> firstTwoStartedAtFirstEnd{0};
   const auto record = component.OnTerminate;
   component.OnTerminate = [&](int index, bool finished, bool exception, const std::string& message) {
     if (thirdRunningAtFirstEnd == -1 && index >= 0) {
       thirdRunningAtFirstEnd = component.Task(2).Running || component.Task(2).Terminated;
-      othersRunningAtFirstEnd = (component.Task(0).Running ? 1 : 0) + (component.Task(1).Running ? 1 : 0);
+      const auto started = [&](int i) { return component.Task(i).Running || component.Task(i).Terminated; };
+      firstTwoStartedAtFirstEnd = (started(0) ? 1 : 0) + (started(1) ? 1 : 0);
     }
     record(index, finished, exception, message);
   };
   component.StartTasks(2);
   ASSERT_TRUE(RunToAllEnded());
   EXPECT_EQ(thirdRunningAtFirstEnd, 0);
-  EXPECT_EQ(othersRunningAtFirstEnd, 1);  // the other of the first two, still at work
+  EXPECT_EQ(firstTwoStartedAtFirstEnd, 2);  // both of the first two had started
   const auto events = Ends();
   ASSERT_EQ(events.size(), 4u);
   EXPECT_EQ(events[2].Index, 2);  // the third starts last and ends last
