@@ -6,7 +6,8 @@ namespace trovenix::cli {
 namespace {
 
 int UsageError(const std::string& text, std::ostream& err) {
-  err << "trovenix-convert: " << text << "\n" << "Try 'trovenix-convert --help'.\n";
+  err << "trovenix-convert: " << text << "\n"
+      << "Try 'trovenix-convert --help'.\n";
   return 2;
 }
 
@@ -60,9 +61,8 @@ int RunProfileCommand(const std::vector<std::string>& args, std::ostream& out, s
       format = args[++i];
       if (format.empty()) return UsageError("--format needs a name or position", err);
     } else if (args[i] == "--format") {
-      return UsageError(format.empty() ? "--format needs a name or position"
-                                       : "--format given twice",
-                        err);
+      return UsageError(
+          format.empty() ? "--format needs a name or position" : "--format given twice", err);
     } else {
       return UsageError("unknown argument '" + args[i] + "' for --show-choices", err);
     }

@@ -19,7 +19,9 @@ void TChoiceControl::SelectIndex(int n) {
   ItemIndex = n >= 0 && n < static_cast<int>(Items.size()) ? n : -1;
 }
 
-void TChoiceControl::SelectItem(const std::string& text) { ItemIndex = IndexOf(text); }
+void TChoiceControl::SelectItem(const std::string& text) {
+  ItemIndex = IndexOf(text);
+}
 
 void TChoiceControl::Replace(std::vector<std::string> items, const std::string& selected) {
   Items = std::move(items);

@@ -12,7 +12,9 @@ TListAction TListAction::Replaced(std::vector<std::string> items, std::string se
   return action;
 }
 
-TListAction TListAction::Only(std::string item) { return Replaced({item}, item); }
+TListAction TListAction::Only(std::string item) {
+  return Replaced({item}, item);
+}
 
 TListAction TListAction::Emptied() {
   TListAction action;
@@ -58,8 +60,8 @@ const Items& StandardVideoRates() {
 }
 
 const Items& AviVideoRates() {
-  static const Items items = {"192 Kbps", "200 Kbps", "216 Kbps",  "384 Kbps",
-                              "512 Kbps", "640 Kbps", "768 Kbps",  "1000 Kbps",
+  static const Items items = {"192 Kbps",  "200 Kbps",  "216 Kbps", "384 Kbps",
+                              "512 Kbps",  "640 Kbps",  "768 Kbps", "1000 Kbps",
                               "1200 Kbps", "1500 Kbps", "2500 Kbps"};
   return items;
 }
@@ -158,8 +160,8 @@ TChoiceListPlan IPodTouchLists(int variant) {
 
 TChoiceListPlan IPhoneLists(const std::string& size) {
   const bool normal = size == "480 x 320";
-  TChoiceListPlan plan = AppleDeviceLists(size, normal ? "1200 Kbps" : "1500 Kbps",
-                                          normal ? "80 Kbps" : "128 Kbps");
+  TChoiceListPlan plan =
+      AppleDeviceLists(size, normal ? "1200 Kbps" : "1500 Kbps", normal ? "80 Kbps" : "128 Kbps");
   StereoOriginal(plan);
   return plan;
 }
@@ -186,8 +188,8 @@ TChoiceListPlan PspLists() {
   plan.VideoBitrate = A::Only("768 Kbps");
   plan.VideoFramerate = A::Replaced({"14.985 fps", "29.97 fps"}, "29.97 fps");
   plan.AudioCodec = A::Only("mpeg4aac");
-  plan.AudioBitrate = A::Replaced(
-      {"32 Kbps", "48 Kbps", "64 Kbps", "96 Kbps", "128 Kbps", "160 Kbps"}, "64 Kbps");
+  plan.AudioBitrate =
+      A::Replaced({"32 Kbps", "48 Kbps", "64 Kbps", "96 Kbps", "128 Kbps", "160 Kbps"}, "64 Kbps");
   plan.SamplingRate = A::Only("24000 Hz");
   StereoOriginal(plan);
   return plan;
@@ -331,11 +333,11 @@ std::optional<TChoiceListPlan> ChoiceListPlan(int profileCode) {
                                            StandardVideoRates(), "1200 Kbps", "Auto"),
                             A::Only("mpeg4aac"), "128 Kbps", StandardSampling(), "44100 Hz");
     case 45:
-      return ContainerAudio(AudioOnlyVideoSide(), A::Only("wmav2"), "128 Kbps",
-                            StandardSamplingB(), "48000 Hz");
+      return ContainerAudio(AudioOnlyVideoSide(), A::Only("wmav2"), "128 Kbps", StandardSamplingB(),
+                            "48000 Hz");
     case 31:
-      return ContainerAudio(ContainerVideo(A::Only("WMV2"), "320 x 240 (VGA)",
-                                           StandardVideoRates(), "1200 Kbps", "Auto"),
+      return ContainerAudio(ContainerVideo(A::Only("WMV2"), "320 x 240 (VGA)", StandardVideoRates(),
+                                           "1200 Kbps", "Auto"),
                             A::Only("wmav2"), "128 Kbps", StandardSampling(), "48000 Hz");
     default:
       return std::nullopt;

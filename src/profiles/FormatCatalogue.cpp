@@ -46,9 +46,9 @@ void FillChoiceLists(TProfileState& state) {
 
 void UpdateVideoControls(TProfileState& state, const std::string& tag) {
   const bool enabled = Lower(tag) != "mp3";
-  for (TChoiceControl* control : {&state.ComboVideoSize, &state.ComboVideoBitrate,
-                                  &state.ComboVideoFramerate, &state.ComboVideoCodec,
-                                  &state.ComboLetterBox})
+  for (TChoiceControl* control :
+       {&state.ComboVideoSize, &state.ComboVideoBitrate, &state.ComboVideoFramerate,
+        &state.ComboVideoCodec, &state.ComboLetterBox})
     control->Enabled = enabled;
 }
 

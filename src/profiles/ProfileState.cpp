@@ -12,8 +12,8 @@ TProfileState MakeStartUpState() {
   state.ComboVideoFramerate.Replace({" Auto", "10.0 fps", "14.985 fps", "15.0 fps", "23.976 fps",
                                      "25.0 fps", "29.97 fps", "30.0 fps"},
                                     " Auto");
-  state.ComboAudioBitrate.Replace({"32 Kbps", "48 Kbps", "56 Kbps", "64 Kbps", "80 Kbps",
-                                   "96 Kbps", "112 Kbps", "128 Kbps", "160 Kbps", "192 Kbps"},
+  state.ComboAudioBitrate.Replace({"32 Kbps", "48 Kbps", "56 Kbps", "64 Kbps", "80 Kbps", "96 Kbps",
+                                   "112 Kbps", "128 Kbps", "160 Kbps", "192 Kbps"},
                                   "128 Kbps");
   state.ComboSamplingRate.Replace(
       {"11025 Hz", "12000 Hz", "16000 Hz", "22050 Hz", "32000 Hz", "44100 Hz", "48000 Hz"},
@@ -31,8 +31,8 @@ TProfileState MakeStartUpState() {
 
 const std::vector<std::string>& ChoiceControlNames() {
   static const std::vector<std::string> names = {
-      "ComboVideoCodec", "ComboVideoSize",    "ComboVideoBitrate",
-      "ComboVideoFramerate", "ComboAudioCodec", "ComboAudioBitrate",
+      "ComboVideoCodec",     "ComboVideoSize",     "ComboVideoBitrate",
+      "ComboVideoFramerate", "ComboAudioCodec",    "ComboAudioBitrate",
       "ComboSamplingRate",   "ComboAudioChannels", "ComboAspectRatio"};
   return names;
 }
@@ -72,15 +72,23 @@ bool ChooseItem(TProfileState& state, const std::string& controlName, const std:
   }
   const int index = control->IndexOf(item);
   if (index < 0) {
-    error = control->Items.empty()
-                ? controlName + " holds no items for this format, so \"" + item +
-                      "\" cannot be chosen"
-                : controlName + " holds no item \"" + item + "\"; its items are " +
-                      QuotedList(control->Items);
+    error = control->Items.empty() ? controlName + " holds no items for this format, so \"" + item +
+                                         "\" cannot be chosen"
+                                   : controlName + " holds no item \"" + item +
+                                         "\"; its items are " + QuotedList(control->Items);
     return false;
   }
   control->ItemIndex = index;
   return true;
+}
+
+bool ChooseAssignment(TProfileState& state, const std::string& assignment, std::string& error) {
+  const std::size_t equals = assignment.find('=');
+  if (equals == std::string::npos) {
+    error = "\"" + assignment + "\" is not CONTROL=ITEM";
+    return false;
+  }
+  return ChooseItem(state, assignment.substr(0, equals), assignment.substr(equals + 1), error);
 }
 
 }  // namespace trovenix

@@ -55,4 +55,8 @@ const TChoiceControl* ControlByFormName(const TProfileState& state, const std::s
 bool ChooseItem(TProfileState& state, const std::string& controlName, const std::string& item,
                 std::string& error);
 
+// ChooseItem for a "CONTROL=ITEM" text (split at the first "="), as a command
+// line gives it.
+bool ChooseAssignment(TProfileState& state, const std::string& assignment, std::string& error);
+
 }  // namespace trovenix

@@ -5,11 +5,15 @@
 namespace trovenix {
 namespace {
 
-int Clamp(int position) { return std::clamp(position, VolumePositionMin, VolumePositionMax); }
+int Clamp(int position) {
+  return std::clamp(position, VolumePositionMin, VolumePositionMax);
+}
 
 }  // namespace
 
-std::string VolumeLabel(int position) { return std::to_string(Clamp(position) * 20) + "%"; }
+std::string VolumeLabel(int position) {
+  return std::to_string(Clamp(position) * 20) + "%";
+}
 
 int VolumeForPosition(int position) {
   // Not proportional at the ends: silence is 1, the unchanged level 255 and

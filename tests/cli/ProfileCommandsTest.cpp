@@ -51,8 +51,8 @@ TEST(ProfileCommands, ShowChoicesAfterStartUpAndAFormat) {
             "ComboVideoCodec\n  * \"MPEG4\"\n    \"H264\"\n");
   EXPECT_EQ(Block(startUp.Output, "ComboVideoSize"), "ComboVideoSize\n  * \"320 x 240\"\n");
 
-  const test::CommandResult zune = Convert("--show-choices --format " +
-                                           ShellQuote("Zune Mpeg4 Video (*.mp4)"));
+  const test::CommandResult zune =
+      Convert("--show-choices --format " + ShellQuote("Zune Mpeg4 Video (*.mp4)"));
   EXPECT_EQ(zune.Status, 0);
   EXPECT_EQ(Block(zune.Output, "ComboVideoFramerate"),
             "ComboVideoFramerate (nothing selected)\n    \"29.97 fps\"\n");
@@ -77,8 +77,7 @@ TEST(ProfileCommands, UsageErrors) {
     EXPECT_EQ(result.Status, 2) << args;
     EXPECT_EQ(result.Output, "") << args;
   }
-  EXPECT_NE(Convert("--help").Output.find("--show-choices [--format NAME|POS]"),
-            std::string::npos);
+  EXPECT_NE(Convert("--help").Output.find("--show-choices [--format NAME|POS]"), std::string::npos);
 }
 
 }  // namespace

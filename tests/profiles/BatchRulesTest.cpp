@@ -63,9 +63,9 @@ TEST_F(OutputFolder, OutputFileName) {
 
 TEST(BatchRules, AspectRatioText) {
   const std::pair<std::string, std::string> cells[] = {
-      {"640x480", "1.3333"}, {"1280x720", "1.7778"},  {"720x480", "1.5"},    {"640x320", "2"},
-      {"720x576", "1.25"},   {" 176x144 ", "1.2222"}, {"", "1.3333"},        {" ", "1.3333"},
-      {"640", "1.3333"},     {"640x", "1.3333"},      {"axb", "1.3333"},     {"640x0", "1.3333"},
+      {"640x480", "1.3333"}, {"1280x720", "1.7778"},  {"720x480", "1.5"}, {"640x320", "2"},
+      {"720x576", "1.25"},   {" 176x144 ", "1.2222"}, {"", "1.3333"},     {" ", "1.3333"},
+      {"640", "1.3333"},     {"640x", "1.3333"},      {"axb", "1.3333"},  {"640x0", "1.3333"},
       {"0x480", "1.3333"},   {"640x480x2", "1.3333"}, {"Error", "1.3333"}};
   for (const auto& [cell, ratio] : cells) EXPECT_EQ(AspectRatioText(0, cell), ratio) << cell;
   EXPECT_EQ(AspectRatioText(1, "1280x720"), "4:3");
@@ -93,10 +93,9 @@ TEST(BatchRules, ProgressTexts) {
   EXPECT_EQ(ProgressPercent(1000, -5), 0);
   EXPECT_EQ(FramesCellText(-1), " ");
   EXPECT_EQ(FramesCellText(1234), "1234");
-  const std::pair<std::int64_t, std::string> sizes[] = {{0, "0"},       {499, "0"},
-                                                        {500, "0"},     {1500, "2"},
-                                                        {2500, "2"},    {2501, "3"},
-                                                        {123456789, "123457"}};
+  const std::pair<std::int64_t, std::string> sizes[] = {
+      {0, "0"},    {499, "0"},  {500, "0"},           {1500, "2"},
+      {2500, "2"}, {2501, "3"}, {123456789, "123457"}};
   for (const auto& [bytes, kb] : sizes)
     EXPECT_EQ(FileSizeStatusText(bytes), "File Size : " + kb + " KBytes") << bytes;
 }

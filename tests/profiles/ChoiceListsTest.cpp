@@ -19,20 +19,23 @@ struct Shown {
   std::string selected;  // empty: nothing selected
 };
 
-Shown Only(const std::string& item) { return {{item}, item}; }
+Shown Only(const std::string& item) {
+  return {{item}, item};
+}
 const Shown Empty{{}, ""};
 
 const Items StandardSizes = {
     "Original Video Size", "128 x 96 (SQCIF)", "160 x 120 (QVGA)", "176 x 120", "176 x 144 (QCIF)",
-    "192 x 144",          "208 x 176",        "220 x 176",        "240 x 180", "320 x 200",
-    "320 x 240 (VGA)",    "352 x 240",        "352 x 288 (CIF)",  "480 x 272", "480 x 360",
-    "480 x 480",          "480 x 576",        "624 x 352",        "640 x 352", "640 x 480",
-    "704 x 576 (4CIF)",   "720 x 480",        "720 x 576"};
+    "192 x 144",           "208 x 176",        "220 x 176",        "240 x 180", "320 x 200",
+    "320 x 240 (VGA)",     "352 x 240",        "352 x 288 (CIF)",  "480 x 272", "480 x 360",
+    "480 x 480",           "480 x 576",        "624 x 352",        "640 x 352", "640 x 480",
+    "704 x 576 (4CIF)",    "720 x 480",        "720 x 576"};
 const Items StandardVideoRates = {"192 Kbps",  "200 Kbps",  "216 Kbps",  "384 Kbps",  "512 Kbps",
                                   "640 Kbps",  "768 Kbps",  "1000 Kbps", "1200 Kbps", "1500 Kbps",
                                   "1600 Kbps", "2000 Kbps", "2500 Kbps"};
-const Items AviVideoRates = {"192 Kbps", "200 Kbps", "216 Kbps",  "384 Kbps",  "512 Kbps", "640 Kbps",
-                             "768 Kbps", "1000 Kbps", "1200 Kbps", "1500 Kbps", "2500 Kbps"};
+const Items AviVideoRates = {"192 Kbps",  "200 Kbps",  "216 Kbps", "384 Kbps",
+                             "512 Kbps",  "640 Kbps",  "768 Kbps", "1000 Kbps",
+                             "1200 Kbps", "1500 Kbps", "2500 Kbps"};
 const Items DeviceVideoRates = {"512 Kbps", "800 Kbps", "1200 Kbps", "1500 Kbps", "2500 Kbps"};
 const Items StandardFrameRates = {"Auto",     "14.985 fps", "15.0 fps", "23.975 fps",
                                   "25.0 fps", "29.97 fps",  "30.0 fps"};
@@ -64,6 +67,7 @@ struct EntryCase {
   std::string channels, aspect;
 };
 
+// clang-format off
 std::vector<EntryCase> EntryCases() {
   const Shown aacRate = {StandardAudioRates, "128 Kbps"};
   const Shown frAuto = {StandardFrameRates, "Auto"};
@@ -151,6 +155,7 @@ std::vector<EntryCase> EntryCases() {
        {StandardSampling, "48000 Hz"}, "Stereo", "Original"},
   };
 }
+// clang-format on
 
 void ExpectShown(const TChoiceControl& control, const Shown& shown, const std::string& what) {
   EXPECT_EQ(control.Items, shown.items) << what;
@@ -181,8 +186,8 @@ TEST(ChoiceLists, EveryEntryAfterStartUp) {
     ASSERT_TRUE(ChooseItem(state, "ComboAudioChannels", "Mono", error));
     ASSERT_TRUE(ChooseItem(state, "ComboAspectRatio", "16:9 (Wide Screen)", error));
     SelectFormat(state, c.position);
-    const std::string what = "position " + std::to_string(c.position) + " " +
-                             state.ComboOutputFormat.Text();
+    const std::string what =
+        "position " + std::to_string(c.position) + " " + state.ComboOutputFormat.Text();
     EXPECT_EQ(state.ComboOutputFormat.ItemIndex, c.position) << what;
     EXPECT_EQ(state.LastFormatIndex, c.position) << what;
     EXPECT_EQ(state.OutputExtension, c.tag) << what;
@@ -344,6 +349,14 @@ TEST(ChoiceLists, ChooseItemNamesTheControlsAndItems) {
   EXPECT_EQ(state.ComboVideoCodec.Text(), "H264");
   EXPECT_FALSE(ChooseItem(state, "ComboLetterBox", "None", error));
   EXPECT_NE(error.find("\"ComboSamplingRate\""), std::string::npos);
+
+  EXPECT_TRUE(ChooseAssignment(state, "ComboVideoFramerate=29.97 fps", error));
+  EXPECT_EQ(state.ComboVideoFramerate.Text(), "29.97 fps");
+  EXPECT_FALSE(ChooseAssignment(state, "ComboVideoFramerate", error));
+  EXPECT_EQ(error, "\"ComboVideoFramerate\" is not CONTROL=ITEM");
+  SelectFormat(state, 26);
+  EXPECT_FALSE(ChooseAssignment(state, "ComboVideoCodec=MPEG4", error));
+  EXPECT_EQ(error, "ComboVideoCodec holds no items for this format, so \"MPEG4\" cannot be chosen");
 }
 
 }  // namespace

@@ -60,10 +60,17 @@ TEST(FormatCatalogue, ResolveFormatArgument) {
   const struct {
     std::string argument;
     int position;  // -1: refused
-  } cases[] = {{"0", 0},   {"32", 32}, {"MP3 - Mpeg Layer3 Audio (*.mp3)", 26},
-               {"mp3 - mpeg layer3 audio (*.mp3)", 26},          {"33", -1},
-               {"-1", -1}, {"3", -1},  {Separator, -1},           {"MP3", -1},
-               {"", -1},   {"1x", -1}};
+  } cases[] = {{"0", 0},
+               {"32", 32},
+               {"MP3 - Mpeg Layer3 Audio (*.mp3)", 26},
+               {"mp3 - mpeg layer3 audio (*.mp3)", 26},
+               {"33", -1},
+               {"-1", -1},
+               {"3", -1},
+               {Separator, -1},
+               {"MP3", -1},
+               {"", -1},
+               {"1x", -1}};
   for (const auto& c : cases) {
     std::string error;
     const auto position = ResolveFormatArgument(state, c.argument, error);

@@ -153,20 +153,24 @@ TEST(OptionBuilders, EmptyRateSelectionIsAConversionError) {
 
 TEST(OptionBuilders, ParseFrameSizeAndLeadingNumber) {
   const std::pair<std::string, std::string> sizes[] = {
-      {"320 x 240 (VGA)", "320x240"}, {"176 x 144 (QCIF)", "176x144"}, {"1920 x 1072", "1920x1072"},
-      {"320 x 240 ", "320x240"},      {"", ""},                        {"(x)", ""},
+      {"320 x 240 (VGA)", "320x240"},
+      {"176 x 144 (QCIF)", "176x144"},
+      {"1920 x 1072", "1920x1072"},
+      {"320 x 240 ", "320x240"},
+      {"", ""},
+      {"(x)", ""},
       {"Original Video Size", "OriginalVideoSize"}};
   for (const auto& [text, size] : sizes) EXPECT_EQ(ParseFrameSize(text), size) << text;
   const std::pair<std::string, std::string> numbers[] = {
-      {"1200 Kbps", "1200"}, {"8000  Hz", "8000"}, {"7400 bps", "7400"},
-      {"Auto", ""},          {"", ""},             {" 48 Kbps", ""}};
+      {"1200 Kbps", "1200"}, {"8000  Hz", "8000"}, {"7400 bps", "7400"}, {"Auto", ""}, {"", ""},
+      {" 48 Kbps", ""}};
   for (const auto& [text, number] : numbers) EXPECT_EQ(LeadingNumber(text), number) << text;
 }
 
 TEST(OptionBuilders, SelectedFrameRate) {
   const std::pair<std::string, std::string> cases[] = {
-      {" Auto", "25"},       {"Auto", "25"},        {"AUTO  ", "25"}, {"29.97 fps", "29.97"},
-      {"25.0 fps", "25.0"},  {"11 fps", "11"},      {"", ""},         {"23.976 fps", "23.976"}};
+      {" Auto", "25"},      {"Auto", "25"},   {"AUTO  ", "25"}, {"29.97 fps", "29.97"},
+      {"25.0 fps", "25.0"}, {"11 fps", "11"}, {"", ""},         {"23.976 fps", "23.976"}};
   for (const auto& [text, rate] : cases) {
     TProfileState state;
     state.ComboVideoFramerate.Replace({text}, text);
