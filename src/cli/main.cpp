@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/BatchCommand.h"
 #include "cli/EngineCommand.h"
 #include "cli/ProbeCommand.h"
 #include "cli/ProfileCommands.h"
@@ -15,6 +16,9 @@ constexpr const char* Usage =
     "Usage: trovenix-convert --input FILE [--input-option NAME=VALUE]... --output FILE\n"
     "                        [--option NAME=VALUE]... [--log-level LEVEL]\n"
     "                        [--progress-interval MS]\n"
+    "       trovenix-convert [--format NAME|POS] --output-dir DIR [--overwrite]\n"
+    "                        [--choose CONTROL=ITEM]... [--volume 0..10] [--jobs N]\n"
+    "                        FILE...\n"
     "       trovenix-convert --probe FILE...\n"
     "       trovenix-convert --list-formats\n"
     "       trovenix-convert --show-choices [--format NAME|POS]\n"
@@ -28,13 +32,6 @@ constexpr const char* Usage =
     "                   a file without video). A file that cannot be opened gives\n"
     "                   the path, \"Error\" and the reason. Exit status 0 when\n"
     "                   every file was probed, 1 otherwise.\n"
-      "  --input FILE     Convert FILE into the --output file, with the options of\n"
-    "                   the engine's vocabulary by name (--input-option for the\n"
-    "                   input, --option for the output, e.g. --option vcodec=copy).\n"
-    "                   LEVEL is quiet, error, info (default), debug or all; log\n"
-    "                   lines go to standard error. The last line of standard\n"
-    "                   output is Done, Abort or \"Fail: \" and the reason; exit\n"
-    "                   status 0, 130 (interrupted) or 1.\n"
     "  --input FILE     Convert FILE into the --output file, with the options of\n"
     "                   the engine's vocabulary by name (--input-option for the\n"
     "                   input, --option for the output, e.g. --option vcodec=copy).\n"
@@ -42,6 +39,16 @@ constexpr const char* Usage =
     "                   lines go to standard error. The last line of standard\n"
     "                   output is Done, Abort or \"Fail: \" and the reason; exit\n"
     "                   status 0, 130 (interrupted) or 1.\n"
+    "  --output-dir DIR Convert each FILE as the window does with the output\n"
+    "                   profile chosen by --format (default: the first entry) and\n"
+    "                   --choose CONTROL=ITEM (see --show-choices), the volume\n"
+    "                   position (0 to 10, default 5), into DIR. Names are made\n"
+    "                   unique (clip-1.mp4, ...) unless --overwrite is given; an\n"
+    "                   existing file is only replaced by a finished conversion.\n"
+    "                   --jobs N converts up to N files at once. One line per\n"
+    "                   file: source, output and Done, Abort or \"Fail: \" and the\n"
+    "                   reason; then \"All Conversions Completed\". Exit status 0\n"
+    "                   when every file is Done, 130 when interrupted, else 1.\n"
     "  --list-formats   Print the output-format list, one item a line: its\n"
     "                   position, a tab and its text (separators included).\n"
     "  --show-choices   Print the items of the nine choice controls, the selected\n"
@@ -68,6 +75,7 @@ int main(int argc, char** argv) {
   }
   if (std::find(args.begin(), args.end(), "--input") != args.end())
     return trovenix::cli::RunEngineCommand(args);
+  if (trovenix::cli::IsBatchCommand(args)) return trovenix::cli::RunBatchCommand(args);
   if (trovenix::cli::IsProfileCommand(args))
     return trovenix::cli::RunProfileCommand(args, std::cout, std::cerr);
   if (args[0] == "--probe") {

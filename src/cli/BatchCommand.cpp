@@ -1,0 +1,291 @@
+#include "cli/BatchCommand.h"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <filesystem>
+#include <iostream>
+#include <mutex>
+#include <set>
+
+#include "cli/ProfileCommands.h"
+#include "cli/ProgressLine.h"
+#include "engine/EngineComponent.h"
+#include "engine/EventLoop.h"
+#include "media/FFmpegLoader.h"
+#include "profiles/BatchRules.h"
+#include "profiles/FileListCells.h"
+#include "profiles/RowOptions.h"
+#include "profiles/VolumeControl.h"
+
+namespace fs = std::filesystem;
+
+namespace trovenix::cli {
+namespace {
+
+std::atomic<bool> Interrupted{false};
+
+void OnInterrupt(int) { Interrupted = true; }
+
+struct TBatchArgs {
+  std::string Format;
+  std::string OutputDir;
+  bool OutputDirGiven = false;
+  bool Overwrite = false;
+  std::vector<std::string> Choices;  // CONTROL=ITEM
+  int Volume = -1;                   // track-bar position, -1: as at start-up
+  int Jobs = 1;
+  std::vector<std::string> Files;
+};
+
+bool ReadNumber(const std::string& text, int low, int high, int& value) {
+  try {
+    std::size_t used = 0;
+    value = std::stoi(text, &used);
+    return used == text.size() && value >= low && value <= high;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+std::string ParseArgs(const std::vector<std::string>& args, TBatchArgs& parsed) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--overwrite") {
+      parsed.Overwrite = true;
+      continue;
+    }
+    if (arg.rfind("--", 0) != 0) {
+      parsed.Files.push_back(arg);
+      continue;
+    }
+    if (i + 1 >= args.size()) return arg + " needs a value";
+    const std::string& value = args[++i];
+    if (arg == "--format") {
+      parsed.Format = value;
+    } else if (arg == "--output-dir") {
+      parsed.OutputDir = value;
+      parsed.OutputDirGiven = true;
+    } else if (arg == "--choose") {
+      parsed.Choices.push_back(value);
+    } else if (arg == "--volume") {
+      if (!ReadNumber(value, 0, 10, parsed.Volume)) return "--volume takes a position from 0 to 10";
+    } else if (arg == "--jobs") {
+      if (!ReadNumber(value, 1, 64, parsed.Jobs)) return "--jobs takes a number from 1 to 64";
+    } else {
+      return "unknown option '" + arg + "'";
+    }
+  }
+  if (!parsed.OutputDirGiven) return "--output-dir is missing";
+  return {};
+}
+
+// One row of the source list.
+struct TRow {
+  std::string Source;
+  TProbeCells Cells;
+  bool ProbeFailed = false;
+  std::string Output;
+  int Task = -1;  // index in the component, -1 when none
+  std::string Progress;
+  std::string Error;
+};
+
+// The Convert click's checks; an empty text when the batch may start.
+std::string ConvertChecks(const TBatchArgs& args) {
+  if (args.Files.empty()) return "Please Add Files To Convert!";
+  if (args.OutputDir.empty()) return "Please select an output folder!";
+  std::string folder = args.OutputDir;
+  folder.erase(0, folder.find_first_not_of(' '));
+  folder.erase(folder.find_last_not_of(' ') + 1);
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec))
+    return "The output folder \"" + args.OutputDir +
+           "\"\n\rdoes not exist or has been deleted!\n\rPlease choose a new output folder.";
+  return {};
+}
+
+// The name, or the first of name-1, name-2, ... that neither exists nor was
+// given to an earlier row of this batch.
+std::string FreeInBatch(const std::string& name, const std::set<std::string>& taken) {
+  if (!taken.count(name)) return name;
+  const fs::path path(name);
+  const std::string ext = path.extension().string();
+  const std::string base = (path.parent_path() / path.stem()).string();
+  for (int n = 1;; ++n) {
+    const std::string candidate = base + "-" + std::to_string(n) + ext;
+    std::error_code ec;
+    if (!taken.count(candidate) && !fs::exists(candidate, ec)) return candidate;
+  }
+}
+
+}  // namespace
+
+bool IsBatchCommand(const std::vector<std::string>& args) {
+  return std::find(args.begin(), args.end(), "--output-dir") != args.end();
+}
+
+int RunBatchCommand(const std::vector<std::string>& args) {
+  TBatchArgs parsed;
+  const auto usage = [](const std::string& error) {
+    std::cerr << "trovenix-convert: " << error << "\nTry 'trovenix-convert --help'.\n";
+    return 2;
+  };
+  if (const std::string error = ParseArgs(args, parsed); !error.empty()) return usage(error);
+
+  TEventLoop loop;
+  TEngineComponent component(loop);
+  component.SetLogLevel(TLogLevel::llQuiet);
+  if (!component.LoadLibraries(DefaultLibraryPath())) {
+    std::cerr << "trovenix-convert: " << component.LastErrorText() << "\n";
+    return 1;
+  }
+
+  // The window's state after start-up, then the user's picks.
+  TProfileState state;
+  std::string error;
+  if (!StartUpWithFormat(parsed.Format, state, error)) return usage(error);
+  for (const std::string& choice : parsed.Choices)
+    if (!ChooseAssignment(state, choice, error)) return usage(error);
+  if (parsed.Volume >= 0) {
+    state.TrackBar1Position = parsed.Volume;
+    TrackBar1Change(state);
+  }
+  if (const std::string refused = ConvertChecks(parsed); !refused.empty()) {
+    std::cerr << refused << "\n";
+    return 1;
+  }
+
+  // The add step: every file gets a row, also one the probe cannot read.
+  std::vector<TRow> rows;
+  for (const std::string& file : parsed.Files) {
+    TRow row;
+    row.Source = file;
+    if (component.Probe().LoadFile(file))
+      row.Cells = ProbeCellTexts(component.Probe());
+    else
+      row.ProbeFailed = true;
+    component.Probe().Close();
+    rows.push_back(row);
+  }
+
+  const bool terminal = isatty(STDOUT_FILENO) != 0;
+  std::mutex lock;  // the figures below come from task threads
+  TProgressFigures figures;
+  int figuresRow = -1;
+  bool fresh = false;
+  std::vector<int> ended;  // rows in the order they ended, not yet printed
+  bool allEnded = false;
+  std::vector<int> rowOfTask;
+
+  component.OnProgress = [&](int index, int frame, int fps, int currentMs, float, float,
+                             std::int64_t size, int totalMs) {
+    std::lock_guard<std::mutex> guard(lock);
+    figures = {frame, fps, currentMs, size, totalMs};
+    figuresRow = rowOfTask.at(static_cast<std::size_t>(index));
+    fresh = true;
+  };
+  component.OnTerminate = [&](int index, bool, bool exception, const std::string& message) {
+    std::lock_guard<std::mutex> guard(lock);
+    if (index < 0) {
+      allEnded = true;
+    } else {
+      TRow& row = rows[static_cast<std::size_t>(rowOfTask.at(static_cast<std::size_t>(index)))];
+      row.Progress = exception ? "Fail" : Interrupted ? "Abort" : "Done";
+      row.Error = message;
+      ended.push_back(rowOfTask[static_cast<std::size_t>(index)]);
+    }
+    loop.Wake();
+  };
+
+  std::size_t shown = 0;  // width of the progress line on screen
+  const auto clearProgress = [&] {
+    if (shown > 0) std::cout << "\r" << std::string(shown, ' ') << "\r";
+    shown = 0;
+  };
+  const auto printRow = [&](const TRow& row) {
+    clearProgress();
+    std::cout << row.Source << "\t" << row.Output << "\t" << row.Progress;
+    if (row.Progress == "Fail" && !row.Error.empty()) std::cout << ": " << row.Error;
+    std::cout << std::endl;
+  };
+
+  // One task per row; names already given in this batch count as taken.
+  std::set<std::string> taken;
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    TRow& row = rows[r];
+    row.Output = OutputFileName(parsed.OutputDir, row.Source, state.OutputExtension, parsed.Overwrite);
+    if (!parsed.Overwrite) row.Output = FreeInBatch(row.Output, taken);
+    taken.insert(row.Output);
+    TInputOptions input = RowInputOptions(row.Source);
+    const int task = component.CreateTask(row.Source, &input);
+    bool ready = task >= 0;
+    row.Error = component.LastErrorText();
+    if (ready) {
+      try {
+        TOutputOptions output = RowOutputOptions(state, row.Cells.VideoSize, row.Cells.Duration);
+        ready = component.SetTaskOutput(task, row.Output, &output);
+        row.Error = component.LastErrorText();
+      } catch (const std::exception& e) {
+        ready = false;
+        row.Error = e.what();
+      }
+    }
+    if (!ready) {
+      row.Progress = "Fail";
+      if (task >= 0) component.DeleteTask(task);
+      printRow(row);
+      continue;
+    }
+    row.Task = task;
+    rowOfTask.push_back(static_cast<int>(r));
+  }
+
+  struct sigaction action {};
+  action.sa_handler = OnInterrupt;
+  sigemptyset(&action.sa_mask);
+  struct sigaction previous {};
+  sigaction(SIGINT, &action, &previous);
+
+  const auto started = std::chrono::steady_clock::now();
+  bool stopping = false;
+  if (component.TaskCount() > 0) {
+    component.StartTasks(parsed.Jobs);
+    loop.RunUntil(
+        [&] {
+          if (Interrupted && !stopping) {
+            stopping = true;
+            component.StopTasks();
+          }
+          std::lock_guard<std::mutex> guard(lock);
+          for (int r : ended) printRow(rows[static_cast<std::size_t>(r)]);
+          ended.clear();
+          if (terminal && fresh && !allEnded) {
+            fresh = false;
+            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
+                std::chrono::steady_clock::now() - started);
+            const std::string line = "[" + std::to_string(figuresRow + 1) + "/" +
+                                     std::to_string(rows.size()) + "] " +
+                                     ProgressLine(figures, elapsed.count());
+            std::cout << "\r" << line << std::string(shown > line.size() ? shown - line.size() : 0, ' ')
+                      << std::flush;
+            shown = line.size();
+          }
+          return allEnded;
+        },
+        std::chrono::hours(24 * 365));
+  }
+  sigaction(SIGINT, &previous, nullptr);
+  clearProgress();
+  component.ClearTaskList();
+  if (Interrupted) return 130;
+  std::cout << "All Conversions Completed" << std::endl;
+  for (const TRow& row : rows)
+    if (row.Progress != "Done") return 1;
+  return 0;
+}
+
+}  // namespace trovenix::cli
