@@ -41,17 +41,22 @@ bool ReadNumber(const std::string& text, double& value) {
 
 }  // namespace
 
-std::string UniqueOutputName(const std::string& path, const std::string& ext) {
+std::string UniqueOutputName(const std::string& path, const std::string& ext,
+                             const std::set<std::string>& reserved) {
+  const auto free = [&](const std::string& name) {
+    return !Taken(name) && reserved.count(name) == 0;
+  };
   const std::string base = fs::path(path).replace_extension().string();
-  if (!Taken(base + ext)) return base + ext;
+  if (free(base + ext)) return base + ext;
   for (long n = 1;; ++n) {
     const std::string name = base + "-" + std::to_string(n) + ext;
-    if (!Taken(name)) return name;
+    if (free(name)) return name;
   }
 }
 
 std::string OutputFileName(const std::string& outputFolder, const std::string& sourcePath,
-                           const std::string& outputExtension, bool overwrite) {
+                           const std::string& outputExtension, bool overwrite,
+                           const std::set<std::string>& reserved) {
   std::string ext = "." + outputExtension;
   std::transform(ext.begin(), ext.end(), ext.begin(),
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -61,7 +66,7 @@ std::string OutputFileName(const std::string& outputFolder, const std::string& s
   if (!folder.empty() && folder.back() != '/') folder += '/';
   const std::string source = Trimmed(sourcePath);
   const std::string name = folder + fs::path(source).filename().replace_extension(ext).string();
-  if (!overwrite || SameFile(name, source)) return UniqueOutputName(name, ext);
+  if (!overwrite || SameFile(name, source)) return UniqueOutputName(name, ext, reserved);
   return name;
 }
 

@@ -4,22 +4,26 @@
 #pragma once
 
 #include <cstdint>
+#include <set>
 #include <string>
 
 namespace trovenix {
 
 // The first free name among base + ext, base + "-1" + ext, base + "-2" + ext,
 // ..., where base is path without its extension. Any existing directory entry
-// counts as taken.
-std::string UniqueOutputName(const std::string& path, const std::string& ext);
+// counts as taken, and so does any name in reserved: the outputs of rows that
+// are still converting, whose files appear only when they finish.
+std::string UniqueOutputName(const std::string& path, const std::string& ext,
+                             const std::set<std::string>& reserved = {});
 
 // The output file of a source: the folder (surrounding blanks removed), the
 // source's file name with its extension replaced by "." and the lower-cased
 // tag. Made unique unless overwrite is on; with overwrite on, a name that is
 // the source file itself is made unique too, so a source is never its own
-// output.
+// output. reserved as for UniqueOutputName.
 std::string OutputFileName(const std::string& outputFolder, const std::string& sourcePath,
-                           const std::string& outputExtension, bool overwrite);
+                           const std::string& outputExtension, bool overwrite,
+                           const std::set<std::string>& reserved = {});
 
 // The aspect ratio a row asks for. aspectItemIndex is the selection of the
 // aspect-ratio list: 1 gives "4:3", 2 gives "16:9"; otherwise the ratio of the

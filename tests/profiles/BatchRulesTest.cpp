@@ -43,6 +43,11 @@ TEST_F(OutputFolder, UniqueOutputNameTakesTheFirstFreeNumber) {
   EXPECT_EQ(UniqueOutputName(Path("clip.mp4"), ".mp4"), Path("clip-2.mp4"));
   fs::create_directory(dir_ / "clip-2.mp4");  // a folder of that name is taken too
   EXPECT_EQ(UniqueOutputName(Path("clip.mp4"), ".mp4"), Path("clip-3.mp4"));
+  // Outputs of rows still converting do not exist yet but are taken.
+  EXPECT_EQ(UniqueOutputName(Path("clip.mp4"), ".mp4", {Path("clip-3.mp4"), Path("clip-4.mp4")}),
+            Path("clip-5.mp4"));
+  EXPECT_EQ(OutputFileName(dir_.string(), "/b/other.avi", "MP4", false, {Path("other.mp4")}),
+            Path("other-1.mp4"));
 }
 
 TEST_F(OutputFolder, OutputFileName) {
