@@ -108,20 +108,6 @@ std::string ConvertChecks(const TBatchArgs& args) {
   return {};
 }
 
-// The name, or the first of name-1, name-2, ... that neither exists nor was
-// given to an earlier row of this batch.
-std::string FreeInBatch(const std::string& name, const std::set<std::string>& taken) {
-  if (!taken.count(name)) return name;
-  const fs::path path(name);
-  const std::string ext = path.extension().string();
-  const std::string base = (path.parent_path() / path.stem()).string();
-  for (int n = 1;; ++n) {
-    const std::string candidate = base + "-" + std::to_string(n) + ext;
-    std::error_code ec;
-    if (!taken.count(candidate) && !fs::exists(candidate, ec)) return candidate;
-  }
-}
-
 }  // namespace
 
 bool IsBatchCommand(const std::vector<std::string>& args) {
@@ -217,8 +203,8 @@ int RunBatchCommand(const std::vector<std::string>& args) {
   std::set<std::string> taken;
   for (std::size_t r = 0; r < rows.size(); ++r) {
     TRow& row = rows[r];
-    row.Output = OutputFileName(parsed.OutputDir, row.Source, state.OutputExtension, parsed.Overwrite);
-    if (!parsed.Overwrite) row.Output = FreeInBatch(row.Output, taken);
+    row.Output =
+        OutputFileName(parsed.OutputDir, row.Source, state.OutputExtension, parsed.Overwrite, taken);
     taken.insert(row.Output);
     TInputOptions input = RowInputOptions(row.Source);
     const int task = component.CreateTask(row.Source, &input);
