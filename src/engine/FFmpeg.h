@@ -268,6 +268,11 @@ class TCustomFFmpeg : public TOptionState {
   void DeliverDecoded(TInputStreamState& input, int inputIndex, AVFrame* frame,
                       const AVSubtitle* subtitle, std::int64_t packetPts);
   void EncodeVideo(TOutputStreamState& output, TInputStreamState& input, AVFrame& picture);
+  // Encodes the picture copies times from the output's next frame number on.
+  void EncodePictureCopies(TOutputStreamState& output, AVFrame& picture, int copies);
+  // At the end of a constant-rate stream, repeats its last picture until the
+  // output covers the input's end.
+  void FinishVideoSync(TOutputStreamState& output, const TInputStreamState& input);
   void EncodeAudio(TOutputStreamState& output, TInputStreamState& input, AVFrame& samples);
   // Drains an encoder at the end of the run.
   void FlushEncoder(TOutputStreamState& output);

@@ -97,7 +97,10 @@ int TCustomFFmpeg::ProcessPacket(TInputStreamState& input, int inputIndex, const
   if (!packet && input.FilterSource) FilterPicture(input, inputIndex, nullptr);
   if (!packet)
     for (auto& output : Run.OutputStreams)
-      if (output->SourceIndex == inputIndex && output->EncodingNeeded) FlushEncoder(*output);
+      if (output->SourceIndex == inputIndex && output->EncodingNeeded) {
+        if (output->Codec->codec_type == AVMEDIA_TYPE_VIDEO) FinishVideoSync(*output, input);
+        FlushEncoder(*output);
+      }
   return 0;
 }
 

@@ -82,6 +82,9 @@ struct TOutputStreamState {
   FramePtr ResamplePicture;
   ScalerPtr Scaler;
   FramePtr CropView;  // the decoded picture without its crop bands
+  // The last picture encoded at a constant rate, repeated at the end of the
+  // stream until its own time is covered.
+  FramePtr LastPicture;
   // Audio re-encoding.
   bool AudioResample = false;
   ResamplerPtr Resampler;

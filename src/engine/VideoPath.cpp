@@ -1,6 +1,7 @@
 // Decoded pictures to encoded packets: frame-rate sync, crop, scale, pad,
 // then the preview and the statistics line of what was encoded.
 #include <cmath>
+#include <limits>
 
 #include "engine/FFmpeg.h"
 #include "engine/PicturePad.h"
@@ -10,6 +11,16 @@
 #include "media/SwScaleStubs.h"
 
 namespace trovenix {
+
+namespace {
+
+// Whether pictures are dropped and repeated to hold a constant output rate.
+bool ConstantRate(int syncMethod, double timeBase, const AVOutputFormat& format) {
+  if (syncMethod == 1) return true;
+  return syncMethod < 0 && timeBase > 0.001 && !(format.flags & AVFMT_VARIABLE_FPS);
+}
+
+}  // namespace
 
 void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& input, AVFrame& picture) {
   AVCodecContext* enc = output.Codec;
@@ -41,6 +52,17 @@ void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& i
   } else {
     output.SyncOpts = std::llrint(inPts / tb);
   }
+  if (ConstantRate(VideoSyncMethod, tb, *OutputFiles[output.FileIndex]->Context->oformat)) {
+    if (!output.LastPicture) output.LastPicture.reset(ff::av_frame_alloc());
+    ff::av_frame_unref(output.LastPicture.get());
+    ff::av_frame_ref(output.LastPicture.get(), &picture);
+  }
+  EncodePictureCopies(output, picture, copies);
+  (void)input;
+}
+
+void TCustomFFmpeg::EncodePictureCopies(TOutputStreamState& output, AVFrame& picture, int copies) {
+  AVCodecContext* enc = output.Codec;
   copies = std::min(copies, MaxFrames[mkVideo] - output.FrameNumber);
   if (copies <= 0) return;
 
@@ -63,7 +85,21 @@ void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& i
     output.FrameNumber += 1;
   }
   if (frameSize != 0 && !VstatsFileName.empty()) WriteVideoStats(output, frameSize);
-  (void)input;
+}
+
+void TCustomFFmpeg::FinishVideoSync(TOutputStreamState& output, const TInputStreamState& input) {
+  if (!output.LastPicture || !output.LastPicture->buf[0] || StopRequested) return;
+  FramePtr last(std::move(output.LastPicture));
+  if (input.NextPts == AV_NOPTS_VALUE) return;
+  // Never beyond the recording time: the stream may have ended there.
+  std::int64_t endUs = input.NextPts - StartTime;
+  if (RecordingTime != std::numeric_limits<std::int64_t>::max()) endUs = std::min(endUs, RecordingTime);
+  const double missing = static_cast<double>(endUs) / 1000000.0 / av_q2d(output.Codec->time_base) -
+                         static_cast<double>(output.SyncOpts);
+  const int copies = static_cast<int>(std::llrint(missing));
+  if (copies <= 0) return;
+  FramesDuplicated += copies;
+  EncodePictureCopies(output, *last, copies);
 }
 
 AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& picture) {
