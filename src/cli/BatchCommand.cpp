@@ -1,11 +1,6 @@
 #include "cli/BatchCommand.h"
 
-#include <signal.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -13,6 +8,7 @@
 
 #include "cli/ProfileCommands.h"
 #include "cli/ProgressLine.h"
+#include "cli/TaskWatch.h"
 #include "engine/EngineComponent.h"
 #include "engine/EventLoop.h"
 #include "media/FFmpegLoader.h"
@@ -25,10 +21,6 @@ namespace fs = std::filesystem;
 
 namespace trovenix::cli {
 namespace {
-
-std::atomic<bool> Interrupted{false};
-
-void OnInterrupt(int) { Interrupted = true; }
 
 struct TBatchArgs {
   std::string Format;
@@ -158,7 +150,6 @@ int RunBatchCommand(const std::vector<std::string>& args) {
     rows.push_back(row);
   }
 
-  const bool terminal = isatty(STDOUT_FILENO) != 0;
   std::mutex lock;  // the figures below come from task threads
   TProgressFigures figures;
   int figuresRow = -1;
@@ -174,26 +165,23 @@ int RunBatchCommand(const std::vector<std::string>& args) {
     figuresRow = rowOfTask.at(static_cast<std::size_t>(index));
     fresh = true;
   };
-  component.OnTerminate = [&](int index, bool, bool exception, const std::string& message) {
+  component.OnTerminate = [&](int index, bool finished, bool exception, const std::string& message) {
     std::lock_guard<std::mutex> guard(lock);
     if (index < 0) {
       allEnded = true;
     } else {
       TRow& row = rows[static_cast<std::size_t>(rowOfTask.at(static_cast<std::size_t>(index)))];
-      row.Progress = exception ? "Fail" : Interrupted ? "Abort" : "Done";
+      row.Progress = exception ? "Fail" : finished ? "Done" : "Abort";
       row.Error = message;
       ended.push_back(rowOfTask[static_cast<std::size_t>(index)]);
     }
     loop.Wake();
   };
 
-  std::size_t shown = 0;  // width of the progress line on screen
-  const auto clearProgress = [&] {
-    if (shown > 0) std::cout << "\r" << std::string(shown, ' ') << "\r";
-    shown = 0;
-  };
+  TProgressDisplay display;
+  bool interrupted = false;
   const auto printRow = [&](const TRow& row) {
-    clearProgress();
+    display.Clear();
     std::cout << row.Source << "\t" << row.Output << "\t" << row.Progress;
     if (row.Progress == "Fail" && !row.Error.empty()) std::cout << ": " << row.Error;
     std::cout << std::endl;
@@ -230,44 +218,21 @@ int RunBatchCommand(const std::vector<std::string>& args) {
     rowOfTask.push_back(static_cast<int>(r));
   }
 
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  struct sigaction previous {};
-  sigaction(SIGINT, &action, &previous);
-
-  const auto started = std::chrono::steady_clock::now();
-  bool stopping = false;
-  if (component.TaskCount() > 0) {
-    component.StartTasks(parsed.Jobs);
-    loop.RunUntil(
-        [&] {
-          if (Interrupted && !stopping) {
-            stopping = true;
-            component.StopTasks();
-          }
-          std::lock_guard<std::mutex> guard(lock);
-          for (int r : ended) printRow(rows[static_cast<std::size_t>(r)]);
-          ended.clear();
-          if (terminal && fresh && !allEnded) {
-            fresh = false;
-            const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-                std::chrono::steady_clock::now() - started);
-            const std::string line = "[" + std::to_string(figuresRow + 1) + "/" +
-                                     std::to_string(rows.size()) + "] " +
-                                     ProgressLine(figures, elapsed.count());
-            std::cout << "\r" << line << std::string(shown > line.size() ? shown - line.size() : 0, ' ')
-                      << std::flush;
-            shown = line.size();
-          }
-          return allEnded;
-        },
-        std::chrono::hours(24 * 365));
-  }
-  sigaction(SIGINT, &previous, nullptr);
-  clearProgress();
+  if (component.TaskCount() > 0)
+    interrupted = RunTasksUntil(component, loop, parsed.Jobs, [&] {
+      std::lock_guard<std::mutex> guard(lock);
+      for (int r : ended) printRow(rows[static_cast<std::size_t>(r)]);
+      ended.clear();
+      if (fresh && !allEnded) {
+        fresh = false;
+        display.Show("[" + std::to_string(figuresRow + 1) + "/" + std::to_string(rows.size()) + "] " +
+                     ProgressLine(figures, ElapsedMs()));
+      }
+      return allEnded;
+    });
+  display.Clear();
   component.ClearTaskList();
-  if (Interrupted) return 130;
+  if (interrupted) return 130;
   std::cout << "All Conversions Completed" << std::endl;
   for (const TRow& row : rows)
     if (row.Progress != "Done") return 1;

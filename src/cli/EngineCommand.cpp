@@ -1,25 +1,17 @@
 #include "cli/EngineCommand.h"
 
-#include <signal.h>
-#include <unistd.h>
-
-#include <atomic>
-#include <chrono>
 #include <iostream>
 #include <mutex>
 #include <optional>
 
 #include "cli/ProgressLine.h"
+#include "cli/TaskWatch.h"
 #include "engine/EngineComponent.h"
 #include "engine/EventLoop.h"
 #include "media/FFmpegLoader.h"
 
 namespace trovenix::cli {
 namespace {
-
-std::atomic<bool> Interrupted{false};
-
-void OnInterrupt(int) { Interrupted = true; }
 
 struct TEngineArgs {
   std::string Input, Output;
@@ -99,7 +91,6 @@ int RunEngineCommand(const std::vector<std::string>& args) {
   if (!component.LoadLibraries(DefaultLibraryPath())) return fail(component.LastErrorText());
   component.SetProgressInterval(parsed.ProgressIntervalMs);
 
-  const bool terminal = isatty(STDOUT_FILENO) != 0;
   std::mutex lock;  // the figures and the outcome come from the task's thread
   TProgressFigures figures;
   bool fresh = false;
@@ -137,37 +128,17 @@ int RunEngineCommand(const std::vector<std::string>& args) {
     return fail(error);
   }
 
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  sigemptyset(&action.sa_mask);
-  struct sigaction previous {};
-  sigaction(SIGINT, &action, &previous);
-
-  const auto started = std::chrono::steady_clock::now();
-  bool stopping = false;
-  std::size_t shown = 0;  // width of the progress line on screen
-  component.StartTasks(1);
-  loop.RunUntil(
-      [&] {
-        if (Interrupted && !stopping) {
-          stopping = true;
-          component.StopTasks();
-        }
-        std::lock_guard<std::mutex> guard(lock);
-        if (terminal && fresh && !outcome.Ended) {
-          fresh = false;
-          const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-              std::chrono::steady_clock::now() - started);
-          const std::string line = ProgressLine(figures, elapsed.count());
-          std::cout << "\r" << line << std::string(shown > line.size() ? shown - line.size() : 0, ' ')
-                    << std::flush;
-          shown = line.size();
-        }
-        return outcome.Ended;
-      },
-      std::chrono::hours(24 * 365));
-  sigaction(SIGINT, &previous, nullptr);
-  if (shown > 0) std::cout << "\r" << std::string(shown, ' ') << "\r";
+  TProgressDisplay display;
+  // A stopped task tells that through its end, which decides the answer.
+  RunTasksUntil(component, loop, 1, [&] {
+    std::lock_guard<std::mutex> guard(lock);
+    if (fresh && !outcome.Ended) {
+      fresh = false;
+      display.Show(ProgressLine(figures, ElapsedMs()));
+    }
+    return outcome.Ended;
+  });
+  display.Clear();
 
   std::lock_guard<std::mutex> guard(lock);
   if (outcome.Failed) return fail(outcome.Message);
