@@ -4,15 +4,8 @@
 # turns) and peak memory.
 # Usage: bench/copy-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR]
 set -euo pipefail
-build=${1:-build}
-runs=${2:-5}
-work=${3:-$(mktemp -d)}
-subject="$build/src/cli/trovenix-convert"
-[[ -x "$subject" ]] || { echo "build first: $subject is missing" >&2; exit 1; }
 source "$(dirname "$0")/lib.sh"
-mkdir -p "$work"
-clip="$work/source-720p.mp4"
-make_source "$clip"
+bench_setup 5 "$@"
 
 : >"$work/ours.txt"
 : >"$work/theirs.txt"

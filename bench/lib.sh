@@ -1,5 +1,21 @@
-# Shared pieces of the benchmark scripts: the 30-second 720p source, timing
-# of one run (wall seconds and peak resident kB) and the median.
+# Shared pieces of the benchmark scripts: the set-up from their common
+# arguments, the 30-second 720p source, timing of one run (wall seconds and
+# peak resident kB) and the median.
+
+# Reads BUILD_DIR, RUNS (default $1) and WORK_DIR from the remaining
+# arguments; sets subject (trovenix-convert), runs, work and clip, and makes
+# the source clip.
+bench_setup() {
+  local default_runs=$1
+  build=${2:-build}
+  runs=${3:-$default_runs}
+  work=${4:-$(mktemp -d)}
+  subject="$build/src/cli/trovenix-convert"
+  [[ -x "$subject" ]] || { echo "build first: $subject is missing" >&2; exit 1; }
+  mkdir -p "$work"
+  clip="$work/source-720p.mp4"
+  make_source "$clip"
+}
 
 # Makes the source clip once per work folder: 720p H.264 at 29.97 fps with
 # 48 kHz stereo AAC, 30 seconds.

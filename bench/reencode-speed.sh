@@ -4,15 +4,8 @@
 # runs (taken in turns) and peak memory, one table row per case.
 # Usage: bench/reencode-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR]
 set -euo pipefail
-build=${1:-build}
-runs=${2:-3}
-work=${3:-$(mktemp -d)}
-subject="$build/src/cli/trovenix-convert"
-[[ -x "$subject" ]] || { echo "build first: $subject is missing" >&2; exit 1; }
 source "$(dirname "$0")/lib.sh"
-mkdir -p "$work"
-clip="$work/source-720p.mp4"
-make_source "$clip"
+bench_setup 3 "$@"
 
 # name | output extension | engine options | ffmpeg options
 cases=(
