@@ -31,7 +31,7 @@ test-sanitize: deps
 test-tsan: deps
 	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test cli_engine_test trovenix-convert
-	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" \
+	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli' -R 'Component|TaskOptions|EngineCommand'
 
 bench: build

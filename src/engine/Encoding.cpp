@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/EncoderThread.h"
 #include "engine/FFmpeg.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
@@ -9,33 +10,50 @@
 
 namespace trovenix {
 
+void TCustomFFmpeg::WriteEncoded(TOutputStreamState& output, AVPacket& packet, const char* stats) {
+  AVCodecContext* enc = output.Codec;
+  if (const std::uint8_t* quality = ff::av_packet_get_side_data(&packet, AV_PKT_DATA_QUALITY_STATS, nullptr)) {
+    std::int32_t value;
+    std::memcpy(&value, quality, sizeof value);
+    output.Quality = value;
+    output.PictureType = quality[4];
+    for (int j = 0; j < 3; ++j)
+      std::memcpy(&output.LastError[j], quality + 8 + 8 * j, sizeof(std::uint64_t));
+  }
+  (enc->codec_type == AVMEDIA_TYPE_VIDEO ? VideoSize : AudioSize) += packet.size;
+  if (output.LogFile && stats) std::fputs(stats, output.LogFile.get());
+  ff::av_packet_rescale_ts(&packet, enc->time_base, output.Stream->time_base);
+  packet.stream_index = output.StreamIndex;
+  WriteFrame(output, packet);
+}
+
 int TCustomFFmpeg::SendToEncoder(TOutputStreamState& output, AVFrame* frame) {
   AVCodecContext* enc = output.Codec;
-  const bool video = enc->codec_type == AVMEDIA_TYPE_VIDEO;
-  const char* failed = video ? "Video encoding failed" : "Audio encoding failed";
+  const char* failed = enc->codec_type == AVMEDIA_TYPE_VIDEO ? "Video encoding failed" : "Audio encoding failed";
+  int lastSize = 0;
+  if (output.Encoder) {
+    // Whatever the encoder's thread has finished so far is written now; at
+    // the end, everything.
+    std::vector<TEncoderThread::TEncoded> encoded;
+    if (!output.Encoder->Send(frame) || !output.Encoder->Take(encoded, frame == nullptr))
+      throw FFmpegException(failed);
+    for (auto& [packet, stats] : encoded) {
+      lastSize = packet->size;
+      WriteEncoded(output, *packet, stats.empty() ? nullptr : stats.c_str());
+    }
+    return lastSize;
+  }
   const int sent = ff::avcodec_send_frame(enc, frame);
   if (sent < 0 && !(sent == AVERROR_EOF && !frame)) throw FFmpegException(failed);
-  PacketPtr packet(ff::av_packet_alloc());
-  int lastSize = 0;
+  if (!output.Packet) output.Packet.reset(ff::av_packet_alloc());
+  AVPacket* packet = output.Packet.get();
   for (;;) {
-    const int received = ff::avcodec_receive_packet(enc, packet.get());
+    const int received = ff::avcodec_receive_packet(enc, packet);
     if (received == AVERROR(EAGAIN) || received == AVERROR_EOF) break;
     if (received < 0) throw FFmpegException(failed);
-    if (const std::uint8_t* stats = ff::av_packet_get_side_data(packet.get(), AV_PKT_DATA_QUALITY_STATS, nullptr)) {
-      std::int32_t quality;
-      std::memcpy(&quality, stats, sizeof quality);
-      output.Quality = quality;
-      output.PictureType = stats[4];
-      for (int j = 0; j < 3; ++j)
-        std::memcpy(&output.LastError[j], stats + 8 + 8 * j, sizeof(std::uint64_t));
-    }
-    (video ? VideoSize : AudioSize) += packet->size;
     lastSize = packet->size;
-    if (output.LogFile && enc->stats_out) std::fputs(enc->stats_out, output.LogFile.get());
-    ff::av_packet_rescale_ts(packet.get(), enc->time_base, output.Stream->time_base);
-    packet->stream_index = output.StreamIndex;
-    WriteFrame(output, *packet);
-    ff::av_packet_unref(packet.get());
+    WriteEncoded(output, *packet, enc->stats_out);
+    ff::av_packet_unref(packet);
   }
   return lastSize;
 }

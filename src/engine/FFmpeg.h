@@ -279,6 +279,9 @@ class TCustomFFmpeg : public TOptionState {
   // Encodes one frame (none: drain) and writes what comes out; the size of
   // the last packet written, 0 when none.
   int SendToEncoder(TOutputStreamState& output, AVFrame* frame);
+  // Takes an encoded packet's figures and writes it; stats is the encoder's
+  // statistics text of that packet (two-pass), none when it has none.
+  void WriteEncoded(TOutputStreamState& output, AVPacket& packet, const char* stats);
   // Encodes every whole encoder frame in the stream's FIFO; with last, also
   // a short final frame where the encoder takes one.
   void DrainAudioFifo(TOutputStreamState& output, bool last);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "engine/EncoderThread.h"
 #include "media/MediaPtr.h"
 
 extern "C" {
@@ -69,6 +70,7 @@ struct TOutputStreamState {
   double Quality = 0.0;
   std::array<std::uint64_t, 3> LastError{};
   int PictureType = 0;  // AVPictureType of the last encoded picture
+  PacketPtr Packet;  // encoded packet, reused
   CFilePtr LogFile;               // first-pass statistics
   AvMemoryPtr<char> StatsIn;      // second-pass statistics handed to the encoder
 
@@ -91,6 +93,10 @@ struct TOutputStreamState {
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format
   FramePtr Converted;       // resampler output, reused
   FramePtr EncoderFrame;    // one encoder frame, reused
+
+  // The encoder's own thread, for video when nothing reads the encoder
+  // picture by picture. Last, so that it ends before the rest goes.
+  std::unique_ptr<TEncoderThread> Encoder;
 };
 
 struct TRunTables {

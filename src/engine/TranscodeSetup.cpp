@@ -332,6 +332,10 @@ void TCustomFFmpeg::OpenEncoders() {
           output.FileIndex, output.StreamIndex));
     ff::avcodec_parameters_from_context(output.Stream->codecpar, output.Codec);
     output.Stream->time_base = output.Codec->time_base;
+    // Video statistics read the size of each picture's packet as it is made;
+    // otherwise the picture is encoded while the next one is decoded.
+    if (output.Codec->codec_type == AVMEDIA_TYPE_VIDEO && VstatsFileName.empty())
+      output.Encoder = std::make_unique<TEncoderThread>(output.Codec);
   }
 }
 

@@ -14,6 +14,15 @@ namespace trovenix {
 
 namespace {
 
+int RenewBuffer(AVFrame& picture) {
+  const int format = picture.format, width = picture.width, height = picture.height;
+  ff::av_frame_unref(&picture);
+  picture.format = format;
+  picture.width = width;
+  picture.height = height;
+  return ff::av_frame_get_buffer(&picture, 0);
+}
+
 // Whether pictures are dropped and repeated to hold a constant output rate.
 bool ConstantRate(int syncMethod, double timeBase, const AVOutputFormat& format) {
   if (syncMethod == 1) return true;
@@ -77,10 +86,10 @@ void TCustomFFmpeg::EncodePictureCopies(TOutputStreamState& output, AVFrame& pic
     if (OptionContexts.CodecOpts[mkVideo]->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
       final->top_field_first = TopFieldFirst == -1 ? picture.top_field_first : TopFieldFirst;
     const int written = SendToEncoder(output, final);
-    if (written > 0) {
-      frameSize = written;
-      DeliverPreview(*final, *enc);
-    }
+    if (written > 0) frameSize = written;
+    // An encoder on its own thread hands its packets back later: every
+    // picture it was given counts as encoded.
+    if (written > 0 || output.Encoder) DeliverPreview(*final, *enc);
     output.SyncOpts += 1;
     output.FrameNumber += 1;
   }
@@ -125,8 +134,9 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
   if (!scale && !output.VideoPad) return source;
 
   AVFrame* target = output.ResamplePicture.get();
-  // The encoder may still hold the previous picture; never write into it.
-  if (ff::av_frame_make_writable(target) < 0) {
+  // The encoder may still hold the previous picture; never write into it. The
+  // whole picture is drawn anew, so a fresh buffer needs no copy of the old.
+  if (!ff::av_frame_is_writable(target) && RenewBuffer(*target) < 0) {
     if (ExitOnError) throw FFmpegException("error padding picture");
     Log("error padding picture", 0);
     return nullptr;

@@ -36,10 +36,12 @@ extern "C" {
   X(av_find_nearest_q_idx)       \
   X(av_frame_alloc)              \
   X(av_frame_apply_cropping)     \
+  X(av_frame_clone)              \
   X(av_frame_copy)               \
   X(av_frame_copy_props)         \
   X(av_frame_free)               \
   X(av_frame_get_buffer)         \
+  X(av_frame_is_writable)        \
   X(av_frame_make_writable)      \
   X(av_frame_ref)                \
   X(av_frame_unref)              \

@@ -59,6 +59,36 @@ TEST_F(ComponentTest, TwoThreadsRunTwoTasksAtOnce) {
   for (int i = 0; i < 3; ++i) EXPECT_NE(component.Task(i).ThreadID, loop.ThreadId());
 }
 
+TEST_F(ComponentTest, ReencodingTasksRunOnTheirThreads) {
+  // Two re-encodes at once: decoder, encoder and task threads all at work.
+  for (int i = 0; i < 2; ++i) {
+    const int index = component.CreateTask(Clip());
+    ASSERT_GE(index, 0) << component.LastErrorText();
+    TOutputOptions options;
+    options.VideoCodec = "mpeg4";
+    options.AudioCodec = "mp2";
+    options.FrameSize = "320x240";
+    options.FrameRate = "30";
+    ASSERT_TRUE(component.SetTaskOutput(index, Output("reencoded-" + std::to_string(i) + ".avi"), &options))
+        << component.LastErrorText();
+  }
+  std::atomic<int> reports{0};
+  component.OnProgress = [&](int, int frame, int, int, float, float, std::int64_t, int) {
+    if (frame > 0) ++reports;
+  };
+  component.SetProgressInterval(100);
+  component.StartTasks(2);
+  ASSERT_TRUE(RunToAllEnded());
+  for (const auto& end : Ends()) EXPECT_FALSE(end.Exception) << end.Message;
+  EXPECT_GT(reports, 0);
+  for (int i = 0; i < 2; ++i) {
+    const auto probe = test::RunCommand(
+        "ffprobe -v error -count_packets -show_entries stream=codec_name,width,nb_read_packets -of csv=p=0 " +
+        test::ShellQuote(Output("reencoded-" + std::to_string(i) + ".avi")));
+    EXPECT_EQ(probe.Output, "mpeg4,320,30\nmp2,39\n");
+  }
+}
+
 TEST_F(ComponentTest, StartingNoTasksRaisesNothing) {
   component.StartTasks(0);
   component.StartTasks(3);
