@@ -10,17 +10,10 @@
 # Usage: bench/profiles-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR] [POS...]
 #   POS... limits the first table to those catalogue positions.
 set -euo pipefail
-build=${1:-build}
-runs=${2:-3}
-work=${3:-$(mktemp -d)}
+source "$(dirname "$0")/lib.sh"
+bench_setup 3 "${@:1:3}"
 shift $(($# < 3 ? $# : 3))
 only=" $* "
-subject="$build/src/cli/trovenix-convert"
-[[ -x "$subject" ]] || { echo "build first: $subject is missing" >&2; exit 1; }
-source "$(dirname "$0")/lib.sh"
-mkdir -p "$work"
-clip="$work/source-720p.mp4"
-make_source "$clip"
 
 # What the batch asks of the engine for this source (1280x720, so the
 # "Original" aspect choice gives 1.7778; volume position 5 gives 255/256).
