@@ -22,6 +22,11 @@ bool ParseWhole(const std::string& text, Number& value) {
   return error == std::errc() && end == last;
 }
 
+// Both integer widths reject a value with the same text.
+EConvertError NotAnInteger(const std::string& text) {
+  return EConvertError("\"" + text + "\" is not a valid integer value");
+}
+
 }  // namespace
 
 std::string TrimSpaces(const std::string& text) {
@@ -32,13 +37,13 @@ std::string TrimSpaces(const std::string& text) {
 
 int ParseIntValue(const std::string& text) {
   int value = 0;
-  if (!ParseWhole(text, value)) throw EConvertError("\"" + text + "\" is not a valid integer value");
+  if (!ParseWhole(text, value)) throw NotAnInteger(text);
   return value;
 }
 
 std::int64_t ParseInt64Value(const std::string& text) {
   std::int64_t value = 0;
-  if (!ParseWhole(text, value)) throw EConvertError("\"" + text + "\" is not a valid integer value");
+  if (!ParseWhole(text, value)) throw NotAnInteger(text);
   return value;
 }
 
