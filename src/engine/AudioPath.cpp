@@ -22,6 +22,13 @@ bool SameFormat(const AVFrame& frame, const AVCodecContext& enc) {
          ff::av_channel_layout_compare(&frame.ch_layout, &enc.ch_layout) == 0;
 }
 
+constexpr const char* FifoFailedText = "av_fifo_realloc2() failed";
+
+// Room for the frame's samples as its format, count and layout say.
+void AllocateSamples(AVFrame& frame) {
+  if (ff::av_frame_get_buffer(&frame, 0) < 0) throw FFmpegException("av_malloc failed");
+}
+
 std::string Printf(const char* format, auto... args) {
   char text[256];
   std::snprintf(text, sizeof text, format, args...);
@@ -62,8 +69,10 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
                                    enc->ch_layout.nb_channels, enc->sample_rate));
     }
   }
-  if (!output.Fifo)
+  if (!output.Fifo) {
     output.Fifo.reset(ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 4096));
+    if (!output.Fifo) throw FFmpegException(FifoFailedText);
+  }
 
   // Which input samples to take, and how much silence goes first.
   int offset = 0;
@@ -110,7 +119,7 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
     quiet->format = enc->sample_fmt;
     quiet->nb_samples = silence;
     ff::av_channel_layout_copy(&quiet->ch_layout, &enc->ch_layout);
-    if (ff::av_frame_get_buffer(quiet.get(), 0) < 0) throw FFmpegException("av_malloc failed");
+    AllocateSamples(*quiet);
     ff::av_samples_set_silence(quiet->extended_data, 0, silence, enc->ch_layout.nb_channels,
                                enc->sample_fmt);
     ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(quiet->extended_data), silence);
@@ -134,7 +143,7 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
       buffer->format = enc->sample_fmt;
       buffer->nb_samples = room;
       ff::av_channel_layout_copy(&buffer->ch_layout, &enc->ch_layout);
-      if (ff::av_frame_get_buffer(buffer.get(), 0) < 0) throw FFmpegException("av_malloc failed");
+      AllocateSamples(*buffer);
     }
     converted = ff::swr_convert(output.Resampler.get(), buffer->extended_data, room,
                                 const_cast<const std::uint8_t**>(in), count);
@@ -147,7 +156,7 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
   }
   if (converted <= 0) return;
   if (ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(data), converted) < converted)
-    throw FFmpegException("av_fifo_realloc2() failed");
+    throw FFmpegException(FifoFailedText);
   DrainAudioFifo(output, false);
 }
 
@@ -172,7 +181,7 @@ void TCustomFFmpeg::DrainAudioFifo(TOutputStreamState& output, bool last) {
       frame->nb_samples = take;
       frame->sample_rate = enc->sample_rate;
       ff::av_channel_layout_copy(&frame->ch_layout, &enc->ch_layout);
-      if (ff::av_frame_get_buffer(frame.get(), 0) < 0) throw FFmpegException("av_malloc failed");
+      AllocateSamples(*frame);
     }
     ff::av_audio_fifo_read(output.Fifo.get(), reinterpret_cast<void**>(frame->extended_data), take);
     frame->pts = output.SyncOpts;
