@@ -204,6 +204,8 @@ int RunBatchCommand(const std::vector<std::string>& args) {
         ready = component.SetTaskOutput(task, row.Output, &output);
         row.Error = component.LastErrorText();
       } catch (const std::exception& e) {
+        // The window's message for a row it could not prepare.
+        std::cerr << "Fail to add file to list!\n";
         ready = false;
         row.Error = e.what();
       }
