@@ -26,9 +26,16 @@ bool TEncoderThread::Send(const AVFrame* frame) {
   std::unique_lock<std::mutex> guard(lock_);
   changed_.wait(guard, [this] { return frames_.size() < maxQueued_ || failed_ || drained_; });
   if (failed_ || drained_) return false;
-  frames_.push_back(std::move(queued));
+  frames_.push_back({std::move(queued), aspectNum_, aspectDen_});
+  aspectNum_ = 0;
   changed_.notify_all();
   return true;
+}
+
+void TEncoderThread::SetSampleAspectRatio(int num, int den) {
+  std::lock_guard<std::mutex> guard(lock_);
+  aspectNum_ = num;
+  aspectDen_ = den;
 }
 
 bool TEncoderThread::Take(std::vector<TEncoded>& packets, bool untilDrained) {
@@ -41,15 +48,17 @@ bool TEncoderThread::Take(std::vector<TEncoded>& packets, bool untilDrained) {
 
 void TEncoderThread::Run() {
   for (;;) {
-    FramePtr frame;
+    TQueued queued;
     {
       std::unique_lock<std::mutex> guard(lock_);
       changed_.wait(guard, [this] { return !frames_.empty() || quit_; });
       if (quit_) return;
-      frame = std::move(frames_.front());
+      queued = std::move(frames_.front());
       frames_.pop_front();
     }
     changed_.notify_all();  // room for the next frame
+    FramePtr& frame = queued.Frame;
+    if (queued.AspectNum != 0) codec_->sample_aspect_ratio = AVRational{queued.AspectNum, queued.AspectDen};
     const bool end = !frame;
     bool ok = ff::avcodec_send_frame(codec_, frame.get()) >= 0;
     std::vector<TEncoded> encoded;

@@ -40,6 +40,9 @@ class TEncoderThread {
   // Queues a reference to the frame, or with none the end of the stream;
   // waits while maxQueued frames are waiting. False once the encoder failed.
   bool Send(const AVFrame* frame);
+  // The sample aspect ratio the encoder takes for the frames sent after
+  // this call; set on the encoder's thread, which alone uses the context.
+  void SetSampleAspectRatio(int num, int den);
   // The packets encoded so far, in order. With untilDrained, waits until the
   // end of the stream has been encoded. False once the encoder failed.
   bool Take(std::vector<TEncoded>& packets, bool untilDrained);
@@ -51,7 +54,12 @@ class TEncoderThread {
   const std::size_t maxQueued_;
   std::mutex lock_;
   std::condition_variable changed_;
-  std::deque<FramePtr> frames_;  // an empty pointer marks the end
+  struct TQueued {
+    FramePtr Frame;  // none marks the end
+    int AspectNum = 0, AspectDen = 1;  // a new sample aspect ratio when AspectNum != 0
+  };
+  std::deque<TQueued> frames_;
+  int aspectNum_ = 0, aspectDen_ = 1;  // for the next frame sent
   std::vector<TEncoded> packets_;
   bool drained_ = false;
   bool failed_ = false;

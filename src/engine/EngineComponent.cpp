@@ -163,7 +163,9 @@ bool TCustomEngineComponent::SetTaskOutput(int index, const std::string& fileNam
 
 void TCustomEngineComponent::FreeTask(std::unique_ptr<TFFmpeg> task) {
   if (!task) return;
-  task->RequestStop();
+  // Only a running task is asked to stop: one that never ran is simply
+  // released, without an end of its own reported for a task no longer listed.
+  if (task->Running) task->RequestStop();
   task->Resume();
   // The task's thread may wait for this thread (a preview picture), so this
   // thread keeps serving it until the task has ended.

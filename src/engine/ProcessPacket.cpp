@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/EncoderThread.h"
 #include "engine/FFmpeg.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFilterStubs.h"
@@ -112,8 +113,14 @@ void TCustomFFmpeg::FilterPicture(TInputStreamState& input, int inputIndex, AVFr
     if (filtered->pts != AV_NOPTS_VALUE) input.Pts = filtered->pts;
     if (StartTime == 0 || input.Pts >= StartTime) {
       for (auto& output : Run.OutputStreams)
-        if (output->SourceIndex == inputIndex && filtered->sample_aspect_ratio.num != 0)
-          output->Codec->sample_aspect_ratio = filtered->sample_aspect_ratio;
+        if (output->SourceIndex == inputIndex && filtered->sample_aspect_ratio.num != 0) {
+          // An encoder on its own thread may be using the context right now.
+          if (output->Encoder)
+            output->Encoder->SetSampleAspectRatio(filtered->sample_aspect_ratio.num,
+                                                  filtered->sample_aspect_ratio.den);
+          else
+            output->Codec->sample_aspect_ratio = filtered->sample_aspect_ratio;
+        }
       DeliverDecoded(input, inputIndex, filtered, nullptr, AV_NOPTS_VALUE);
     }
     ff::av_frame_unref(filtered);

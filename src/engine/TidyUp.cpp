@@ -12,6 +12,8 @@ void TCustomFFmpeg::CommitOutputs() {
 }
 
 void TCustomFFmpeg::ReleaseRunTables() {
+  // Encoder threads end first: until then the codec contexts are theirs.
+  for (auto& output : Run.OutputStreams) output->Encoder.reset();
   {
     // Decoders are closed under the lock that guards every codec open and close.
     std::lock_guard<std::mutex> guard(CodecLock());
