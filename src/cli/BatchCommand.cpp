@@ -114,6 +114,15 @@ int RunBatchCommand(const std::vector<std::string>& args) {
   };
   if (const std::string error = ParseArgs(args, parsed); !error.empty()) return usage(error);
 
+  // What the task threads report; declared first, so it outlives the component.
+  std::vector<TRow> rows;
+  std::mutex lock;  // the figures below come from task threads
+  TProgressFigures figures;
+  int figuresRow = -1;
+  bool fresh = false;
+  std::vector<int> ended;  // rows in the order they ended, not yet printed
+  bool allEnded = false;
+  std::vector<int> rowOfTask;
   TEventLoop loop;
   TEngineComponent component(loop);
   component.SetLogLevel(TLogLevel::llQuiet);
@@ -138,7 +147,6 @@ int RunBatchCommand(const std::vector<std::string>& args) {
   }
 
   // The add step: every file gets a row, also one the probe cannot read.
-  std::vector<TRow> rows;
   for (const std::string& file : parsed.Files) {
     TRow row;
     row.Source = file;
@@ -150,13 +158,6 @@ int RunBatchCommand(const std::vector<std::string>& args) {
     rows.push_back(row);
   }
 
-  std::mutex lock;  // the figures below come from task threads
-  TProgressFigures figures;
-  int figuresRow = -1;
-  bool fresh = false;
-  std::vector<int> ended;  // rows in the order they ended, not yet printed
-  bool allEnded = false;
-  std::vector<int> rowOfTask;
 
   component.OnProgress = [&](int index, int frame, int fps, int currentMs, float, float,
                              std::int64_t size, int totalMs) {

@@ -81,6 +81,11 @@ int RunEngineCommand(const std::vector<std::string>& args) {
     std::cerr << "trovenix-convert: " << error << "\nTry 'trovenix-convert --help'.\n";
     return 2;
   }
+  // What the task threads report; declared first, so it outlives the component.
+  std::mutex lock;  // the figures and the outcome come from the task's thread
+  TProgressFigures figures;
+  bool fresh = false;
+  TOutcome outcome;
   TEventLoop loop;
   TEngineComponent component(loop);
   const auto fail = [](const std::string& text) {
@@ -91,10 +96,6 @@ int RunEngineCommand(const std::vector<std::string>& args) {
   if (!component.LoadLibraries(DefaultLibraryPath())) return fail(component.LastErrorText());
   component.SetProgressInterval(parsed.ProgressIntervalMs);
 
-  std::mutex lock;  // the figures and the outcome come from the task's thread
-  TProgressFigures figures;
-  bool fresh = false;
-  TOutcome outcome;
   component.OnLog = [&](int, TLogLevel level, const std::string& message) {
     if (parsed.LogLevel != TLogLevel::llQuiet && level <= parsed.LogLevel) std::cerr << message << "\n";
   };

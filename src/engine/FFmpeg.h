@@ -325,6 +325,7 @@ class TCustomFFmpeg : public TOptionState {
   mutable std::mutex pauseLock_;
   std::condition_variable pauseChanged_;
   bool paused_ = false;
+  std::atomic<bool> ownThread_{false};  // the run has a thread of its own
 };
 
 }  // namespace trovenix

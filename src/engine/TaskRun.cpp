@@ -40,6 +40,7 @@ bool TCustomFFmpeg::Start(bool threaded, TConvertPriority priority) {
   StopRequested = false;
   Finished = false;
   Terminated = false;
+  ownThread_ = threaded;
   if (!threaded) {
     Execute();
     return false;
@@ -92,9 +93,11 @@ void TCustomFFmpeg::RequestStop() {
   }
 }
 
+// Only a task on a thread of its own pauses: one running on the caller's
+// thread would hold that thread with nobody left to resume it.
 void TCustomFFmpeg::Pause() {
   std::lock_guard<std::mutex> guard(pauseLock_);
-  if (Running) paused_ = true;
+  if (Running && ownThread_) paused_ = true;
 }
 
 void TCustomFFmpeg::Resume() {

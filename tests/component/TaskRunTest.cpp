@@ -34,6 +34,22 @@ TEST_F(ComponentTest, NoThreadsRunsTasksOneAfterAnotherOnTheLoop) {
   EXPECT_TRUE(events[3].Finished);
 }
 
+TEST_F(ComponentTest, PausingATaskOnTheLoopThreadDoesNotHoldIt) {
+  // A task without a thread of its own runs on the loop's thread, which also
+  // raises its events; pausing it from there would leave nobody to resume.
+  AddCopyTask(Clip(), Output("paused-on-loop.mkv"), "re");  // reports during the run
+  bool paused = false;
+  component.OnProgress = [&](int, int, int, int, float, float, std::int64_t, int) {
+    if (!paused) component.PauseTasks();
+    paused = true;
+  };
+  component.SetProgressInterval(100);
+  component.StartTasks(0);
+  ASSERT_TRUE(RunToAllEnded(10s));
+  EXPECT_TRUE(paused);
+  EXPECT_TRUE(Ends().front().Finished);
+}
+
 TEST_F(ComponentTest, TwoThreadsRunTwoTasksAtOnce) {
   // Rate emulation makes each copy last about as long as the clip.
   for (int i = 0; i < 3; ++i) AddCopyTask(Clip(), Output("pair-" + std::to_string(i) + ".mkv"), "re");
