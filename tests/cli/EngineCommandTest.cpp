@@ -93,7 +93,12 @@ TEST(EngineCommand, InterruptStopsWithATrailer) {
   const std::string command = std::string(TROVENIX_CONVERT) + " --input " + ShellQuote(Clip()) +
                               " --input-option re --output " + ShellQuote(output) +
                               " --option vcodec=copy --option acodec=copy 2>/dev/null";
-  const auto result = test::RunCommand("(" + command + " & pid=$!; sleep 0.8; kill -INT $pid; wait $pid; echo status=$?)");
+  // The interrupt is sent once the task's thread exists (the handler is in
+  // place by then) and has run for a while, however slowly the program starts.
+  const auto result = test::RunCommand(
+      "(" + command +
+      " & pid=$!; for i in $(seq 200); do [ $(ls /proc/$pid/task | wc -l) -ge 2 ] && break; sleep 0.05; "
+      "done; sleep 0.6; kill -INT $pid; wait $pid; echo status=$?)");
   EXPECT_EQ(result.Output, "Abort\nstatus=130\n");
   const auto probe = test::RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
                                       ShellQuote(output));
