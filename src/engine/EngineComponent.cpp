@@ -19,8 +19,8 @@ TLogLevel EventLevel(int level) {
   return static_cast<TLogLevel>(level + 1);
 }
 
-std::uint8_t PreviewFlagsOf(bool preview, bool bitmap) {
-  return static_cast<std::uint8_t>((preview ? 1 : 0) | (bitmap ? 2 : 0));
+std::out_of_range ListIndexError(int index) {
+  return std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
 }
 
 }  // namespace
@@ -38,24 +38,33 @@ TCustomEngineComponent::~TCustomEngineComponent() {
 
 void TCustomEngineComponent::SetLogLevel(TLogLevel level) {
   logLevel_ = level;
-  if (FFLoader().LibrarySetLoaded(EngineLibraries)) {
-    ff::av_log_set_level(EngineLevel());
-    LibraryLogLevel = ff::av_log_get_level();
-  }
+  if (FFLoader().LibrarySetLoaded(EngineLibraries)) ApplyLibraryLogLevel();
+}
+
+void TCustomEngineComponent::ApplyLibraryLogLevel() const {
+  ff::av_log_set_level(EngineLevel());
+  LibraryLogLevel = ff::av_log_get_level();
 }
 
 void TCustomEngineComponent::SetProgressInterval(int ms) { progressIntervalMs_ = ms <= 100 ? 100 : ms; }
 
 void TCustomEngineComponent::SetPreview(bool on) {
   preview_ = on;
-  std::lock_guard<std::mutex> guard(tasksLock_);
-  for (auto& task : tasks_) task->SetPreviewFlags(PreviewFlagsOf(preview_, previewBitmap_));
+  ApplyPreviewFlags();
 }
 
 void TCustomEngineComponent::SetPreviewBitmap(bool on) {
   previewBitmap_ = on;
+  ApplyPreviewFlags();
+}
+
+std::uint8_t TCustomEngineComponent::PreviewFlags() const {
+  return static_cast<std::uint8_t>((preview_ ? 1 : 0) | (previewBitmap_ ? 2 : 0));
+}
+
+void TCustomEngineComponent::ApplyPreviewFlags() {
   std::lock_guard<std::mutex> guard(tasksLock_);
-  for (auto& task : tasks_) task->SetPreviewFlags(PreviewFlagsOf(preview_, previewBitmap_));
+  for (auto& task : tasks_) task->SetPreviewFlags(PreviewFlags());
 }
 
 bool TCustomEngineComponent::LoadLibraries(const std::string& folder) {
@@ -66,8 +75,7 @@ bool TCustomEngineComponent::LoadLibraries(const std::string& folder) {
     return false;
   }
   ff::av_log_set_callback(LibraryLogCallback);
-  ff::av_log_set_level(EngineLevel());
-  LibraryLogLevel = ff::av_log_get_level();
+  ApplyLibraryLogLevel();
   return true;
 }
 
@@ -84,7 +92,7 @@ TFFmpeg* TCustomEngineComponent::TaskAt(int index) {
 
 TFFmpeg& TCustomEngineComponent::Task(int index) {
   TFFmpeg* task = TaskAt(index);
-  if (!task) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+  if (!task) throw ListIndexError(index);
   return *task;
 }
 
@@ -95,7 +103,7 @@ int TCustomEngineComponent::CreateTask(const std::string& fileName, TInputOption
   try {
     task->PrepareTask();
     task->SetVerbose(EngineLevel());
-    task->SetPreviewFlags(PreviewFlagsOf(preview_, previewBitmap_));
+    task->SetPreviewFlags(PreviewFlags());
     task->PreviewBitmapCallback = [this, raw](const TBitmap& bitmap, std::int64_t pts,
                                               std::int64_t frame) {
       DoPreviewBitmap(*raw, bitmap, pts, frame);
@@ -180,8 +188,7 @@ void TCustomEngineComponent::DeleteTask(int index) {
   std::unique_ptr<TFFmpeg> removed;
   {
     std::lock_guard<std::mutex> guard(tasksLock_);
-    if (index < 0 || index >= static_cast<int>(tasks_.size()))
-      throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+    if (index < 0 || index >= static_cast<int>(tasks_.size())) throw ListIndexError(index);
     removed = std::move(tasks_[static_cast<std::size_t>(index)]);
     tasks_.erase(tasks_.begin() + index);
     for (std::size_t i = static_cast<std::size_t>(index); i < tasks_.size(); ++i)

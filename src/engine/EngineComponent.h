@@ -107,6 +107,11 @@ class TCustomEngineComponent {
   void RunTask(int index);
   TFFmpeg* TaskAt(int index);
   int EngineLevel() const { return static_cast<int>(logLevel_.load()) - 1; }
+  // The library's log level and the cached copy the log callback compares with.
+  void ApplyLibraryLogLevel() const;
+  // Bit 0 preview window, bit 1 preview bitmap events, as tasks take them.
+  std::uint8_t PreviewFlags() const;
+  void ApplyPreviewFlags();
   void FreeTask(std::unique_ptr<TFFmpeg> task);
 
   IUiThread& ui_;

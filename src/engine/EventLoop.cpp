@@ -29,7 +29,11 @@ void TEventLoop::Invoke(const std::function<void()>& call) {
 void TEventLoop::PostDelayed(std::function<void()> call, int delayMs) {
   {
     std::lock_guard<std::mutex> guard(lock_);
-    timers_.push_back({TClock::now() + std::chrono::milliseconds(delayMs), std::move(call)});
+    // Kept in the order they fall due; equal times keep the order of posting.
+    const auto due = TClock::now() + std::chrono::milliseconds(delayMs);
+    const auto later = std::upper_bound(timers_.begin(), timers_.end(), due,
+                                        [](TClock::time_point at, const TTimer& t) { return at < t.Due; });
+    timers_.insert(later, {due, std::move(call)});
   }
   changed_.notify_all();
 }
@@ -41,9 +45,6 @@ std::vector<std::function<void()>> TEventLoop::TakeDue() {
     calls_.pop_front();
   }
   const auto now = TClock::now();
-  // Timers fire in the order they fall due.
-  std::stable_sort(timers_.begin(), timers_.end(),
-                   [](const TTimer& a, const TTimer& b) { return a.Due < b.Due; });
   auto firstLater = timers_.begin();
   while (firstLater != timers_.end() && firstLater->Due <= now) ++firstLater;
   for (auto it = timers_.begin(); it != firstLater; ++it) due.push_back(std::move(it->Call));
@@ -65,15 +66,13 @@ bool TEventLoop::RunUntil(const std::function<bool()>& done, std::chrono::millis
   while (!done()) {
     const auto now = TClock::now();
     if (now >= end) return done();
-    std::vector<std::function<void()>> due;
     {
       std::unique_lock<std::mutex> guard(lock_);
       auto wake = std::min(end, now + std::chrono::milliseconds(20));
-      for (const TTimer& timer : timers_) wake = std::min(wake, timer.Due);
+      if (!timers_.empty()) wake = std::min(wake, timers_.front().Due);
       if (calls_.empty()) changed_.wait_until(guard, wake);
-      due = TakeDue();
     }
-    for (auto& call : due) call();
+    ProcessPending();
   }
   return true;
 }

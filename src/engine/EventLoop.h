@@ -44,7 +44,7 @@ class TEventLoop final : public IUiThread {
   std::mutex lock_;
   std::condition_variable changed_;
   std::deque<std::function<void()>> calls_;
-  std::vector<TTimer> timers_;
+  std::vector<TTimer> timers_;  // in the order they fall due
 };
 
 }  // namespace trovenix

@@ -90,8 +90,7 @@ std::int64_t DateTimeToUnixSeconds(double localDays, int biasMinutes) {
 }
 
 int LocalTimeZoneBiasMinutes() {
-  // The standard-time offset of the zone: that of a January day in the north
-  // and of a July day in the south, whichever is further west.
+  // The zone's offset now, less the daylight-saving hour when it is in force.
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
