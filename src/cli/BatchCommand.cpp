@@ -10,6 +10,7 @@
 #include "cli/ProgressLine.h"
 #include "cli/TaskWatch.h"
 #include "engine/EngineComponent.h"
+#include "engine/OptionValues.h"
 #include "engine/EventLoop.h"
 #include "media/FFmpegLoader.h"
 #include "profiles/BatchRules.h"
@@ -78,10 +79,8 @@ std::string ParseArgs(const std::vector<std::string>& args, TBatchArgs& parsed) 
 // One row of the source list.
 struct TRow {
   std::string Source;
-  TProbeCells Cells;
-  bool ProbeFailed = false;
+  TProbeCells Cells;  // empty when the probe could not read the file
   std::string Output;
-  int Task = -1;  // index in the component, -1 when none
   std::string Progress;
   std::string Error;
 };
@@ -90,11 +89,8 @@ struct TRow {
 std::string ConvertChecks(const TBatchArgs& args) {
   if (args.Files.empty()) return "Please Add Files To Convert!";
   if (args.OutputDir.empty()) return "Please select an output folder!";
-  std::string folder = args.OutputDir;
-  folder.erase(0, folder.find_first_not_of(' '));
-  folder.erase(folder.find_last_not_of(' ') + 1);
   std::error_code ec;
-  if (!fs::is_directory(folder, ec))
+  if (!fs::is_directory(TrimSpaces(args.OutputDir), ec))
     return "The output folder \"" + args.OutputDir +
            "\"\n\rdoes not exist or has been deleted!\n\rPlease choose a new output folder.";
   return {};
@@ -150,14 +146,10 @@ int RunBatchCommand(const std::vector<std::string>& args) {
   for (const std::string& file : parsed.Files) {
     TRow row;
     row.Source = file;
-    if (component.Probe().LoadFile(file))
-      row.Cells = ProbeCellTexts(component.Probe());
-    else
-      row.ProbeFailed = true;
+    if (component.Probe().LoadFile(file)) row.Cells = ProbeCellTexts(component.Probe());
     component.Probe().Close();
     rows.push_back(row);
   }
-
 
   component.OnProgress = [&](int index, int frame, int fps, int currentMs, float, float,
                              std::int64_t size, int totalMs) {
@@ -171,10 +163,11 @@ int RunBatchCommand(const std::vector<std::string>& args) {
     if (index < 0) {
       allEnded = true;
     } else {
-      TRow& row = rows[static_cast<std::size_t>(rowOfTask.at(static_cast<std::size_t>(index)))];
+      const int r = rowOfTask.at(static_cast<std::size_t>(index));
+      TRow& row = rows[static_cast<std::size_t>(r)];
       row.Progress = exception ? "Fail" : finished ? "Done" : "Abort";
       row.Error = message;
-      ended.push_back(rowOfTask[static_cast<std::size_t>(index)]);
+      ended.push_back(r);
     }
     loop.Wake();
   };
@@ -217,7 +210,6 @@ int RunBatchCommand(const std::vector<std::string>& args) {
       printRow(row);
       continue;
     }
-    row.Task = task;
     rowOfTask.push_back(static_cast<int>(r));
   }
 

@@ -7,6 +7,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "engine/OptionValues.h"
+
 namespace trovenix {
 namespace fs = std::filesystem;
 namespace {
@@ -14,12 +16,6 @@ namespace {
 bool Taken(const std::string& path) {
   std::error_code ec;
   return fs::exists(fs::symlink_status(path, ec));
-}
-
-std::string Trimmed(const std::string& text) {
-  const std::size_t first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
 bool SameFile(const std::string& a, const std::string& b) {
@@ -62,9 +58,9 @@ std::string OutputFileName(const std::string& outputFolder, const std::string& s
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   // Blanks around the folder name are a typing slip; the folder check of the
   // Convert click already ignores them.
-  std::string folder = Trimmed(outputFolder);
+  std::string folder = TrimSpaces(outputFolder);
   if (!folder.empty() && folder.back() != '/') folder += '/';
-  const std::string source = Trimmed(sourcePath);
+  const std::string source = TrimSpaces(sourcePath);
   const std::string name = folder + fs::path(source).filename().replace_extension(ext).string();
   if (!overwrite || SameFile(name, source)) return UniqueOutputName(name, ext, reserved);
   return name;
@@ -74,7 +70,7 @@ std::string AspectRatioText(int aspectItemIndex, const std::string& videoSizeCel
   if (aspectItemIndex == 1) return "4:3";
   if (aspectItemIndex == 2) return "16:9";
   constexpr const char* fallback = "1.3333";
-  std::string size = Trimmed(videoSizeCell);
+  std::string size = TrimSpaces(videoSizeCell);
   if (size.empty()) size = "640x480";
   const std::size_t x = size.find('x');
   double width = 0, height = 0;

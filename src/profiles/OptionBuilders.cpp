@@ -3,6 +3,8 @@
 #include <cctype>
 #include <charconv>
 
+#include "engine/OptionValues.h"
+
 namespace trovenix {
 namespace {
 
@@ -65,11 +67,7 @@ std::string ParseFrameSize(const std::string& text) {
 
 std::string SelectedFrameRate(const TProfileState& state) {
   const std::string text = state.ComboVideoFramerate.Text();
-  const std::size_t first = text.find_first_not_of(' ');
-  const std::size_t last = text.find_last_not_of(' ');
-  const std::string trimmed =
-      first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
-  if (Lower(trimmed) == "auto") return "25";
+  if (Lower(TrimSpaces(text)) == "auto") return "25";
   return text.substr(0, text.find(' '));
 }
 
