@@ -39,12 +39,6 @@ std::map<std::string, int> PacketCounts(const std::string& file) {
   return counts;
 }
 
-double DurationSeconds(const std::string& file) {
-  const auto result = test::RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " +
-                                       test::ShellQuote(file));
-  return result.Status == 0 && !result.Output.empty() ? std::stod(result.Output) : -1.0;
-}
-
 class StreamCopy : public test::TaskTest {
  protected:
   std::string Output(const std::string& name, const std::string& folder = {}) {
@@ -84,7 +78,7 @@ TEST_F(StreamCopy, EveryPacketReachesEachContainer) {
     RunToEnd();
     EXPECT_TRUE(task.Finished) << name;
     EXPECT_EQ(PacketCounts(output), expected) << name;
-    EXPECT_NEAR(DurationSeconds(output), DurationSeconds(input), 0.04 + 0.001) << name;
+    EXPECT_NEAR(test::ProbeDurationSeconds(output), test::ProbeDurationSeconds(input), 0.04 + 0.001) << name;
   }
 }
 
@@ -112,14 +106,14 @@ TEST_F(StreamCopy, RecordingTimeAndStartCut) {
   const std::string first = Output("first-second.mkv");
   Configure(input, first, {{"t", "1"}});
   RunToEnd();
-  EXPECT_NEAR(DurationSeconds(first), 1.0, 0.1);
+  EXPECT_NEAR(test::ProbeDurationSeconds(first), 1.0, 0.1);
 
   task.PrepareTask();
   task.ParseOption("ss", "1");
   const std::string last = Output("last-second.mkv");
   Configure(input, last);
   RunToEnd();
-  EXPECT_NEAR(DurationSeconds(last), 1.0, 0.15);
+  EXPECT_NEAR(test::ProbeDurationSeconds(last), 1.0, 0.15);
 }
 
 TEST_F(StreamCopy, FileSizeLimitStopsNearTheLimit) {
@@ -129,7 +123,7 @@ TEST_F(StreamCopy, FileSizeLimitStopsNearTheLimit) {
   const auto size = fs::file_size(output);
   EXPECT_GT(size, 20000u);
   EXPECT_LT(size, fs::file_size(H264AacClip()));
-  EXPECT_LT(DurationSeconds(output), 2.0);
+  EXPECT_LT(test::ProbeDurationSeconds(output), 2.0);
 }
 
 TEST_F(StreamCopy, StopRequestLeavesAPlayableFile) {
@@ -150,8 +144,8 @@ TEST_F(StreamCopy, StopRequestLeavesAPlayableFile) {
   EXPECT_FALSE(task.Finished);
   EXPECT_TRUE(task.Terminated);
   ASSERT_TRUE(fs::exists(output));
-  EXPECT_GE(DurationSeconds(output), 0.0);  // has a trailer: the duration is readable
-  EXPECT_LT(DurationSeconds(output), 20.0);
+  EXPECT_GE(test::ProbeDurationSeconds(output), 0.0);  // has a trailer: the duration is readable
+  EXPECT_LT(test::ProbeDurationSeconds(output), 20.0);
 }
 
 TEST_F(StreamCopy, SetupErrorsKeepWhatStoodThere) {
@@ -319,7 +313,7 @@ TEST_F(StreamCopy, DamagedSourcesFailCleanlyOrGiveShorterOutput) {
       EXPECT_FALSE(fs::exists(output));
     } else {
       EXPECT_TRUE(c.readable) << c.name;
-      const double seconds = DurationSeconds(output);
+      const double seconds = test::ProbeDurationSeconds(output);
       EXPECT_GT(seconds, 0.3) << c.name;
       EXPECT_LT(seconds, c.name == "half.ts" ? 1.7 : 2.2) << c.name;
     }

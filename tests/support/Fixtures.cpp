@@ -63,4 +63,10 @@ void LoadLibrariesOrFail(TLibrarySet set) {
   ASSERT_TRUE(loader.LoadLibrarySet(set)) << loader.GetLastLoadError();
 }
 
+double ProbeDurationSeconds(const std::string& file) {
+  const auto result =
+      RunCommand("ffprobe -v error -show_entries format=duration -of csv=p=0 " + ShellQuote(file));
+  return result.Status == 0 && !result.Output.empty() ? std::stod(result.Output) : -1.0;
+}
+
 }  // namespace trovenix::test

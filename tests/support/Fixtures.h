@@ -31,4 +31,7 @@ CommandResult RunCommand(const std::string& command);
 // Quotes a text for the shell.
 std::string ShellQuote(const std::string& text);
 
+// The file's duration in seconds as ffprobe reads it; -1 when it cannot.
+double ProbeDurationSeconds(const std::string& file);
+
 }  // namespace trovenix::test
