@@ -16,10 +16,7 @@ for ((i = 0; i < runs; i++)); do
   measure ffmpeg -nostdin -v error -y -i "$clip" -c copy "$work/theirs.mov" >>"$work/theirs.txt"
 done
 
-ours_time=$(cut -d' ' -f1 "$work/ours.txt" | median_of)
-theirs_time=$(cut -d' ' -f1 "$work/theirs.txt" | median_of)
-ours_mem=$(cut -d' ' -f2 "$work/ours.txt" | sort -n | tail -1)
-theirs_mem=$(cut -d' ' -f2 "$work/theirs.txt" | sort -n | tail -1)
+read_figures
 echo "trovenix-convert copy: median ${ours_time}s, peak ${ours_mem} kB"
 echo "ffmpeg -c copy:        median ${theirs_time}s, peak ${theirs_mem} kB"
 awk -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" -v n="$theirs_mem" \

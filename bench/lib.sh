@@ -43,3 +43,12 @@ measure() {
 median_of() {
   sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'
 }
+
+# From the "seconds peak_kB" lines of $work/ours.txt and $work/theirs.txt:
+# ours_time and theirs_time (medians), ours_mem and theirs_mem (peaks).
+read_figures() {
+  ours_time=$(cut -d' ' -f1 "$work/ours.txt" | median_of)
+  theirs_time=$(cut -d' ' -f1 "$work/theirs.txt" | median_of)
+  ours_mem=$(cut -d' ' -f2 "$work/ours.txt" | sort -n | tail -1)
+  theirs_mem=$(cut -d' ' -f2 "$work/theirs.txt" | sort -n | tail -1)
+}

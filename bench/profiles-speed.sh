@@ -72,10 +72,7 @@ for entry in "${cases[@]}"; do
     # shellcheck disable=SC2086
     measure ffmpeg -nostdin -v error -y -i "$clip" $theirs "$theirs_out" >>"$work/theirs.txt"
   done
-  ours_time=$(cut -d' ' -f1 "$work/ours.txt" | median_of)
-  theirs_time=$(cut -d' ' -f1 "$work/theirs.txt" | median_of)
-  ours_mem=$(cut -d' ' -f2 "$work/ours.txt" | sort -n | tail -1)
-  theirs_mem=$(cut -d' ' -f2 "$work/theirs.txt" | sort -n | tail -1)
+  read_figures
   ours_size=$(($(stat -c %s "$ours_out") / 1000))
   theirs_size=$(($(stat -c %s "$theirs_out") / 1000))
   awk -v p="$pos" -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" \

@@ -28,10 +28,7 @@ for entry in "${cases[@]}"; do
     # shellcheck disable=SC2086
     measure ffmpeg -nostdin -v error -y -i "$clip" $theirs "$work/theirs.$ext" >>"$work/theirs.txt"
   done
-  ours_time=$(cut -d' ' -f1 "$work/ours.txt" | median_of)
-  theirs_time=$(cut -d' ' -f1 "$work/theirs.txt" | median_of)
-  ours_mem=$(cut -d' ' -f2 "$work/ours.txt" | sort -n | tail -1)
-  theirs_mem=$(cut -d' ' -f2 "$work/theirs.txt" | sort -n | tail -1)
+  read_figures
   awk -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" -v k="$theirs_mem" \
     'BEGIN { printf "%-24s %9.2f %9.2f %6.2f %10d %10d %6.2f\n", n, a, b, a / b, m, k, m / k }'
 done
