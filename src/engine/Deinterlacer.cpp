@@ -1,7 +1,6 @@
 #include "engine/Deinterlacer.h"
 
-#include <cstdio>
-
+#include "engine/FilterEnds.h"
 #include "media/AVFilterStubs.h"
 #include "media/AVUtilStubs.h"
 
@@ -28,26 +27,15 @@ bool TDeinterlacer::Configure(const AVFrame& picture) {
   FilterGraphPtr graph(ff::avfilter_graph_alloc());
   const AVFilter* deinterlace = ff::avfilter_get_by_name("pp");
   if (!graph || !deinterlace) return false;
-  char args[160];
-  const AVRational aspect = picture.sample_aspect_ratio;
-  std::snprintf(args, sizeof args,
-                "video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d", picture.width,
-                picture.height, picture.format, aspect.num, aspect.den > 0 ? aspect.den : 1);
   AVFilterContext* source = nullptr;
   AVFilterContext* filter = nullptr;
   AVFilterContext* sink = nullptr;
-  if (ff::avfilter_graph_create_filter(&source, ff::avfilter_get_by_name("buffer"), "src", args,
-                                       nullptr, graph.get()) < 0 ||
-      ff::avfilter_graph_create_filter(&filter, deinterlace, "deinterlace", "fd", nullptr,
-                                       graph.get()) < 0 ||
-      ff::avfilter_graph_create_filter(&sink, ff::avfilter_get_by_name("buffersink"), "out",
-                                       nullptr, nullptr, graph.get()) < 0)
-    return false;
   // The picture leaves in the format it came in; the graph converts around
   // the filter when the filter cannot take that format itself.
-  const auto format = static_cast<AVPixelFormat>(picture.format);
-  if (ff::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const std::uint8_t*>(&format),
-                         sizeof format, AV_OPT_SEARCH_CHILDREN) < 0 ||
+  if (!CreateFilterEnds(*graph, picture.width, picture.height, picture.format, picture.sample_aspect_ratio,
+                        static_cast<AVPixelFormat>(picture.format), source, sink) ||
+      ff::avfilter_graph_create_filter(&filter, deinterlace, "deinterlace", "fd", nullptr,
+                                       graph.get()) < 0 ||
       ff::avfilter_link(source, 0, filter, 0) < 0 || ff::avfilter_link(filter, 0, sink, 0) < 0 ||
       ff::avfilter_graph_config(graph.get(), nullptr) < 0)
     return false;

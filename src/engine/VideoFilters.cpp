@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "engine/FFmpeg.h"
+#include "engine/FilterEnds.h"
 #include "engine/FilterConflicts.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFilterStubs.h"
@@ -36,21 +37,10 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
   const AVCodecParameters* in = input.Stream->codecpar;
   FilterGraphPtr graph(ff::avfilter_graph_alloc());
   if (!graph) return -1;
-  char args[256];
-  // Pictures go in with their times in microseconds.
-  std::snprintf(args, sizeof args, "video_size=%dx%d:pix_fmt=%d:time_base=1/1000000:pixel_aspect=%d/%d",
-                in->width, in->height, in->format, in->sample_aspect_ratio.num,
-                in->sample_aspect_ratio.den ? in->sample_aspect_ratio.den : 1);
   AVFilterContext* source = nullptr;
   AVFilterContext* sink = nullptr;
-  if (ff::avfilter_graph_create_filter(&source, ff::avfilter_get_by_name("buffer"), "src", args, nullptr,
-                                       graph.get()) < 0 ||
-      ff::avfilter_graph_create_filter(&sink, ff::avfilter_get_by_name("buffersink"), "out", nullptr,
-                                       nullptr, graph.get()) < 0)
-    return -1;
-  const AVPixelFormat wanted = c->pix_fmt;
-  if (ff::av_opt_set_bin(sink, "pix_fmts", reinterpret_cast<const std::uint8_t*>(&wanted), sizeof wanted,
-                         AV_OPT_SEARCH_CHILDREN) < 0)
+  if (!CreateFilterEnds(*graph, in->width, in->height, in->format, in->sample_aspect_ratio, c->pix_fmt,
+                        source, sink))
     return -1;
 
   AVFilterContext* last = source;
@@ -58,6 +48,7 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
   if (in->width + padX != c->width || in->height + padY != c->height) {
     std::int64_t flags = SwsFlags;
     ff::av_opt_get_int(OptionContexts.SwsOpts.get(), "sws_flags", 0, &flags);
+    char args[96];
     std::snprintf(args, sizeof args, "w=%d:h=%d:flags=0x%llx", c->width - padX, c->height - padY,
                   static_cast<unsigned long long>(flags));
     AVFilterContext* scale = nullptr;
