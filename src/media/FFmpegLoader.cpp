@@ -124,8 +124,12 @@ std::string TFFmpegLoader::GetLastLoadError() const { return LastLoadError; }
 std::string TFFmpegLoader::LibraryFileName(TLibraryIndex index) const {
   const TLibraryItem& item = LibraryTable.at(index);
   if (index == liMyUtil) return "libc.so.6";
-  std::string name = std::string("lib") + item.Name + ".so";
-  if (item.Version >= 0) name += "." + std::to_string(item.Version);
+  // Appended piece by piece into one string: GCC 12 at -O3 takes the
+  // temporaries of "." + std::to_string(...) for overlapping copies and
+  // warns (-Wrestrict) where nothing overlaps.
+  std::string name = "lib";
+  name.append(item.Name).append(".so");
+  if (item.Version >= 0) name.append(".").append(std::to_string(item.Version));
   return name;
 }
 
