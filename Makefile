@@ -2,10 +2,14 @@
 BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 TSAN_DIR     ?= build-tsan
+RELEASE_DIR  ?= build-release
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 2
+# The project's own builds treat warnings as errors; a plain cmake configure
+# does not (see TROVENIX_WERROR).
+CMAKE_FLAGS  ?= -DTROVENIX_WERROR=ON
 
-.PHONY: all deps build test run test-sanitize test-tsan bench clean
+.PHONY: all deps build test run test-sanitize test-tsan build-release bench clean
 
 all: build
 
@@ -13,7 +17,7 @@ deps:
 	bash scripts/install-deps
 
 build: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 test: build
@@ -23,19 +27,24 @@ run: build
 	$(BUILD_DIR)/src/cli/trovenix-convert --help
 
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_SANITIZE=ON
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
 
 # The threaded parts (engine component, command line) under ThreadSanitizer.
 test-tsan: deps
-	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON $(CMAKE_FLAGS)
 	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test cli_engine_test trovenix-convert
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
 	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli' -R 'Component|TaskOptions|EngineCommand'
+
+# The optimiser of a Release build (-O3) finds warnings the others do not.
+build-release: deps
+	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(RELEASE_DIR) -j $(JOBS)
 
 bench: build
 	bash bench/probe-speed.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR)
+	rm -rf $(BUILD_DIR) $(SANITIZE_DIR) $(TSAN_DIR) $(RELEASE_DIR)
