@@ -1,6 +1,5 @@
 #include "cli/BatchCommand.h"
 
-#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <mutex>
@@ -9,6 +8,7 @@
 #include "cli/ProfileCommands.h"
 #include "cli/ProgressLine.h"
 #include "cli/TaskWatch.h"
+#include "cli/UsageError.h"
 #include "engine/EngineComponent.h"
 #include "engine/OptionValues.h"
 #include "engine/EventLoop.h"
@@ -22,59 +22,6 @@ namespace fs = std::filesystem;
 
 namespace trovenix::cli {
 namespace {
-
-struct TBatchArgs {
-  std::string Format;
-  std::string OutputDir;
-  bool OutputDirGiven = false;
-  bool Overwrite = false;
-  std::vector<std::string> Choices;  // CONTROL=ITEM
-  int Volume = -1;                   // track-bar position, -1: as at start-up
-  int Jobs = 1;
-  std::vector<std::string> Files;
-};
-
-bool ReadNumber(const std::string& text, int low, int high, int& value) {
-  try {
-    std::size_t used = 0;
-    value = std::stoi(text, &used);
-    return used == text.size() && value >= low && value <= high;
-  } catch (const std::exception&) {
-    return false;
-  }
-}
-
-std::string ParseArgs(const std::vector<std::string>& args, TBatchArgs& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (arg == "--overwrite") {
-      parsed.Overwrite = true;
-      continue;
-    }
-    if (arg.rfind("--", 0) != 0) {
-      parsed.Files.push_back(arg);
-      continue;
-    }
-    if (i + 1 >= args.size()) return arg + " needs a value";
-    const std::string& value = args[++i];
-    if (arg == "--format") {
-      parsed.Format = value;
-    } else if (arg == "--output-dir") {
-      parsed.OutputDir = value;
-      parsed.OutputDirGiven = true;
-    } else if (arg == "--choose") {
-      parsed.Choices.push_back(value);
-    } else if (arg == "--volume") {
-      if (!ReadNumber(value, 0, 10, parsed.Volume)) return "--volume takes a position from 0 to 10";
-    } else if (arg == "--jobs") {
-      if (!ReadNumber(value, 1, 64, parsed.Jobs)) return "--jobs takes a number from 1 to 64";
-    } else {
-      return "unknown option '" + arg + "'";
-    }
-  }
-  if (!parsed.OutputDirGiven) return "--output-dir is missing";
-  return {};
-}
 
 // One row of the source list.
 struct TRow {
@@ -98,17 +45,8 @@ std::string ConvertChecks(const TBatchArgs& args) {
 
 }  // namespace
 
-bool IsBatchCommand(const std::vector<std::string>& args) {
-  return std::find(args.begin(), args.end(), "--output-dir") != args.end();
-}
-
-int RunBatchCommand(const std::vector<std::string>& args) {
-  TBatchArgs parsed;
-  const auto usage = [](const std::string& error) {
-    std::cerr << "trovenix-convert: " << error << "\nTry 'trovenix-convert --help'.\n";
-    return 2;
-  };
-  if (const std::string error = ParseArgs(args, parsed); !error.empty()) return usage(error);
+int RunBatchCommand(const TBatchArgs& parsed) {
+  const auto usage = [](const std::string& error) { return UsageError(std::cerr, error); };
 
   // What the task threads report; declared first, so it outlives the component.
   std::vector<TRow> rows;

@@ -2,7 +2,6 @@
 
 #include <iostream>
 #include <mutex>
-#include <optional>
 
 #include "cli/ProgressLine.h"
 #include "cli/TaskWatch.h"
@@ -13,59 +12,6 @@
 namespace trovenix::cli {
 namespace {
 
-struct TEngineArgs {
-  std::string Input, Output;
-  std::string InputOptions, OutputOptions;  // name=value lines
-  TLogLevel LogLevel = TLogLevel::llInfo;
-  int ProgressIntervalMs = 500;
-};
-
-std::optional<TLogLevel> LevelNamed(const std::string& name) {
-  const std::pair<const char*, TLogLevel> levels[] = {
-      {"quiet", TLogLevel::llQuiet}, {"error", TLogLevel::llError}, {"info", TLogLevel::llInfo},
-      {"debug", TLogLevel::llDebug}, {"all", TLogLevel::llAll}};
-  for (const auto& [text, level] : levels)
-    if (name == text) return level;
-  return std::nullopt;
-}
-
-// Reads the arguments; an empty text when they are fine, else what is wrong.
-std::string ParseArgs(const std::vector<std::string>& args, TEngineArgs& parsed) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    if (i + 1 >= args.size()) return arg + " needs a value";
-    const std::string& value = args[++i];
-    if (arg == "--input") {
-      if (!parsed.Input.empty()) return "only one --input may be given";
-      parsed.Input = value;
-    } else if (arg == "--output") {
-      if (!parsed.Output.empty()) return "only one --output may be given";
-      parsed.Output = value;
-    } else if (arg == "--input-option" || arg == "--option") {
-      if (value.find('\n') != std::string::npos || value.find('\r') != std::string::npos)
-        return arg + " takes one NAME=VALUE without line breaks";
-      (arg == "--option" ? parsed.OutputOptions : parsed.InputOptions) += value + "\n";
-    } else if (arg == "--log-level") {
-      const auto level = LevelNamed(value);
-      if (!level) return "--log-level takes quiet, error, info, debug or all";
-      parsed.LogLevel = *level;
-    } else if (arg == "--progress-interval") {
-      try {
-        std::size_t used = 0;
-        parsed.ProgressIntervalMs = std::stoi(value, &used);
-        if (used != value.size()) throw std::invalid_argument(value);
-      } catch (const std::exception&) {
-        return "--progress-interval takes a number of milliseconds";
-      }
-    } else {
-      return "unknown option '" + arg + "'";
-    }
-  }
-  if (parsed.Input.empty()) return "--input is missing";
-  if (parsed.Output.empty()) return "--output is missing";
-  return {};
-}
-
 // What the task's end tells.
 struct TOutcome {
   bool Ended = false;
@@ -75,12 +21,7 @@ struct TOutcome {
 
 }  // namespace
 
-int RunEngineCommand(const std::vector<std::string>& args) {
-  TEngineArgs parsed;
-  if (const std::string error = ParseArgs(args, parsed); !error.empty()) {
-    std::cerr << "trovenix-convert: " << error << "\nTry 'trovenix-convert --help'.\n";
-    return 2;
-  }
+int RunEngineCommand(const TEngineArgs& parsed) {
   // What the task threads report; declared first, so it outlives the component.
   std::mutex lock;  // the figures and the outcome come from the task's thread
   TProgressFigures figures;

@@ -3,13 +3,19 @@
 #pragma once
 
 #include <string>
-#include <vector>
+
+#include "engine/EngineOptions.h"
 
 namespace trovenix::cli {
 
-// Runs the engine mode with the arguments after the program name. Usage
-// errors return 2 with a message on standard error; otherwise the exit
-// status of the conversion: 0 Done, 1 Fail, 130 Abort.
-int RunEngineCommand(const std::vector<std::string>& args);
+struct TEngineArgs {
+  std::string Input, Output;
+  std::string InputOptions, OutputOptions;  // name=value lines
+  TLogLevel LogLevel = TLogLevel::llInfo;
+  int ProgressIntervalMs = 500;
+};
+
+// Runs the conversion and returns its exit status: 0 Done, 1 Fail, 130 Abort.
+int RunEngineCommand(const TEngineArgs& args);
 
 }  // namespace trovenix::cli

@@ -1,27 +1,9 @@
 #include "cli/ProfileCommands.h"
 
+#include "cli/UsageError.h"
 #include "profiles/FormatCatalogue.h"
 
 namespace trovenix::cli {
-namespace {
-
-int UsageError(const std::string& text, std::ostream& err) {
-  err << "trovenix-convert: " << text << "\n"
-      << "Try 'trovenix-convert --help'.\n";
-  return 2;
-}
-
-void ListFormats(std::ostream& out) {
-  const TProfileState state = MakeStartUpState();
-  const auto& items = state.ComboOutputFormat.Items;
-  for (std::size_t i = 0; i < items.size(); ++i) out << i << "\t" << items[i] << "\n";
-}
-
-}  // namespace
-
-bool IsProfileCommand(const std::vector<std::string>& args) {
-  return !args.empty() && (args[0] == "--list-formats" || args[0] == "--show-choices");
-}
 
 bool StartUpWithFormat(const std::string& format, TProfileState& state, std::string& error) {
   state = MakeStartUpState();
@@ -47,29 +29,17 @@ void PrintChoices(const TProfileState& state, std::ostream& out) {
   }
 }
 
-int RunProfileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.empty()) return UsageError("no command given", err);
-  if (args[0] == "--list-formats") {
-    if (args.size() > 1) return UsageError("--list-formats takes no arguments", err);
-    ListFormats(out);
-    return 0;
-  }
-  if (args[0] != "--show-choices") return UsageError("unknown option '" + args[0] + "'", err);
-  std::string format;
-  for (std::size_t i = 1; i < args.size(); ++i) {
-    if (args[i] == "--format" && i + 1 < args.size() && format.empty()) {
-      format = args[++i];
-      if (format.empty()) return UsageError("--format needs a name or position", err);
-    } else if (args[i] == "--format") {
-      return UsageError(
-          format.empty() ? "--format needs a name or position" : "--format given twice", err);
-    } else {
-      return UsageError("unknown argument '" + args[i] + "' for --show-choices", err);
-    }
-  }
+int RunListFormats(std::ostream& out) {
+  const TProfileState state = MakeStartUpState();
+  const auto& items = state.ComboOutputFormat.Items;
+  for (std::size_t i = 0; i < items.size(); ++i) out << i << "\t" << items[i] << "\n";
+  return 0;
+}
+
+int RunShowChoices(const std::string& format, std::ostream& out, std::ostream& err) {
   TProfileState state;
   std::string error;
-  if (!StartUpWithFormat(format, state, error)) return UsageError(error, err);
+  if (!StartUpWithFormat(format, state, error)) return UsageError(err, error);
   PrintChoices(state, out);
   return 0;
 }

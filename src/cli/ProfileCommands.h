@@ -4,19 +4,19 @@
 
 #include <ostream>
 #include <string>
-#include <vector>
 
 #include "profiles/ProfileState.h"
 
 namespace trovenix::cli {
 
-// True for the arguments this file handles (the first is --list-formats or
-// --show-choices).
-bool IsProfileCommand(const std::vector<std::string>& args);
+// --list-formats: the output-format list, one item a line with its position.
+// Returns 0.
+int RunListFormats(std::ostream& out);
 
-// Runs --list-formats or --show-choices [--format NAME|POS]. Returns the exit
-// status: 0, or 2 with a message on err for bad arguments.
-int RunProfileCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+// --show-choices [--format NAME|POS]: the choice lists after start-up and the
+// format (empty: none). Returns 0, or 2 with the reason on err when format
+// names no format.
+int RunShowChoices(const std::string& format, std::ostream& out, std::ostream& err);
 
 // The state after start-up, then format (empty: none) picked as the user
 // would. False with the reason in error when format names no format.
