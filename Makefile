@@ -3,13 +3,14 @@ BUILD_DIR    ?= build
 SANITIZE_DIR ?= build-sanitize
 TSAN_DIR     ?= build-tsan
 RELEASE_DIR  ?= build-release
+PREFIX       ?= /usr/local
 JOBS         ?= $(shell nproc)
 CTEST_JOBS   ?= 2
 # The project's own builds treat warnings as errors; a plain cmake configure
 # does not (see TROVENIX_WERROR).
 CMAKE_FLAGS  ?= -DTROVENIX_WERROR=ON
 
-.PHONY: all deps build test run test-sanitize test-tsan build-release bench clean
+.PHONY: all deps build test run test-sanitize test-tsan build-release install package bench clean
 
 all: build
 
@@ -42,6 +43,14 @@ test-tsan: deps
 build-release: deps
 	cmake -S . -B $(RELEASE_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(RELEASE_DIR) -j $(JOBS)
+
+# Installs trovenix-convert under PREFIX (DESTDIR is honoured).
+install: build
+	cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# The Debian package, written into $(BUILD_DIR).
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 bench: build
 	bash bench/probe-speed.sh $(BUILD_DIR)
