@@ -241,16 +241,17 @@ int main(int argc, char** argv) {
 
     QDialog* options = OptionsLookAlike();
     const QImage optionsShot = Shot(*options);
-    trovenix::TFormAbout about(window);
-    const QImage aboutShot = Shot(about);
-    trovenix::TFormSkin chooser(skins, window);
-    chooser.show();
+    // Both belong to the window, which deletes them.
+    auto* about = new trovenix::TFormAbout(window);
+    const QImage aboutShot = Shot(*about);
+    auto* chooser = new trovenix::TFormSkin(skins, window);
+    chooser->show();
     {
-      const QSignalBlocker quiet(chooser.SkinList());
-      chooser.SkinList()->setCurrentRow(2);
+      const QSignalBlocker quiet(chooser->SkinList());
+      chooser->SkinList()->setCurrentRow(2);
     }
     QCoreApplication::processEvents();
-    const QImage chooserShot = chooser.grab().toImage();
+    const QImage chooserShot = chooser->grab().toImage();
 
     const int width =
         main.width() + 20 + std::max({menu.width(), popup.width(), chooserShot.width()}) + 10;
@@ -275,8 +276,6 @@ int main(int argc, char** argv) {
     const QString path = QDir(out).filePath(file_name + QStringLiteral(".png"));
     sheet.save(path);
     std::printf("%s\n", path.toLocal8Bit().constData());
-    chooser.hide();
-    about.hide();
     delete options;
     delete window;
   }
