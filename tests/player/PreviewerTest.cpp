@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QMouseEvent>
 #include <QWidget>
 #include <atomic>
 #include <limits>
@@ -150,6 +151,32 @@ TEST_F(Previewer, ClosedByTheUserItStaysClosedForTheTask) {
   EXPECT_FALSE(afterRefusal.Visible);                               // no window came back
   EXPECT_EQ(afterRefusal.Caption, QStringLiteral("00:00:00.000"));  // nor was it updated
   EXPECT_EQ(PreviewerWindow(), nullptr);
+}
+
+TEST_F(Previewer, APressAnywhereDragsTheWindow) {
+  QPoint moved;
+  RunTask([&] {
+    TPreviewer previewer(ui_);
+    previewer.ShowFrame(Picture(40, 30, 0, 0, 0), 1, 0);
+    ui_.Invoke([&moved] {
+      QWidget* window = PreviewerWindow();
+      const QPoint before = window->pos();
+      const QPoint inside(25, 12);  // not the caption: the picture itself
+      const QPoint pressedAt = window->mapToGlobal(inside);
+      QMouseEvent press(QEvent::MouseButtonPress, inside, pressedAt, Qt::LeftButton, Qt::LeftButton,
+                        Qt::NoModifier);
+      QApplication::sendEvent(window, &press);
+      QMouseEvent move(QEvent::MouseMove, inside + QPoint(30, 20), pressedAt + QPoint(30, 20),
+                       Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+      QApplication::sendEvent(window, &move);
+      QMouseEvent release(QEvent::MouseButtonRelease, inside + QPoint(30, 20),
+                          pressedAt + QPoint(30, 20), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+      QApplication::sendEvent(window, &release);
+      moved = window->pos() - before;
+    });
+  });
+  // Where the window manager cannot move it (as here), the window follows.
+  EXPECT_EQ(moved, QPoint(30, 20));
 }
 
 TEST_F(Previewer, InstalledAsTheEnginesPreviewWindowFactory) {
