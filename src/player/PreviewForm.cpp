@@ -23,8 +23,6 @@ TPreviewForm::TPreviewForm(std::function<void()> onClosed)
   setAttribute(Qt::WA_OpaquePaintEvent);
   // Closing only hides it; the previewer deletes it.
   setAttribute(Qt::WA_DeleteOnClose, false);
-  // Skins style whole applications; this window shows pictures only.
-  setAttribute(Qt::WA_StyledBackground, false);
 }
 
 void TPreviewForm::ShowPicture(const TBitmap& bitmap, const QString& caption) {
