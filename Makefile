@@ -35,9 +35,9 @@ test-sanitize: deps
 # The threaded parts (engine component, command line) under ThreadSanitizer.
 test-tsan: deps
 	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON $(CMAKE_FLAGS)
-	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test cli_engine_test trovenix-convert
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test cli_engine_test trovenix-convert player_previewer_test
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
-	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli' -R 'Component|TaskOptions|EngineCommand'
+	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli|window' -R 'Component|TaskOptions|EngineCommand|Previewer'
 
 # The optimiser of a Release build (-O3) finds warnings the others do not.
 build-release: deps
