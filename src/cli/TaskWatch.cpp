@@ -13,12 +13,14 @@ namespace {
 std::atomic<bool> Interrupted{false};
 std::chrono::steady_clock::time_point Started;
 
-void OnInterrupt(int) { Interrupted = true; }
+void OnInterrupt(int) {
+  Interrupted = true;
+}
 
 }  // namespace
 
-bool RunTasksUntil(TEngineComponent& component, TEventLoop& loop, int threadCount,
-                   const std::function<bool()>& done) {
+bool ServeUntil(TEventLoop& loop, const std::function<void()>& start,
+                const std::function<void()>& interrupt, const std::function<bool()>& done) {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
@@ -26,12 +28,12 @@ bool RunTasksUntil(TEngineComponent& component, TEventLoop& loop, int threadCoun
   sigaction(SIGINT, &action, &previous);
   Started = std::chrono::steady_clock::now();
   bool stopping = false;
-  component.StartTasks(threadCount);
+  start();
   loop.RunUntil(
       [&] {
         if (Interrupted && !stopping) {
           stopping = true;
-          component.StopTasks();
+          interrupt();
         }
         return done();
       },
@@ -40,8 +42,15 @@ bool RunTasksUntil(TEngineComponent& component, TEventLoop& loop, int threadCoun
   return Interrupted;
 }
 
+bool RunTasksUntil(TEngineComponent& component, TEventLoop& loop, int threadCount,
+                   const std::function<bool()>& done) {
+  return ServeUntil(
+      loop, [&] { component.StartTasks(threadCount); }, [&] { component.StopTasks(); }, done);
+}
+
 long long ElapsedMs() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - Started)
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                               Started)
       .count();
 }
 

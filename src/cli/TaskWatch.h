@@ -19,7 +19,13 @@ namespace trovenix::cli {
 bool RunTasksUntil(TEngineComponent& component, TEventLoop& loop, int threadCount,
                    const std::function<bool()>& done);
 
-// Milliseconds since RunTasksUntil started the tasks.
+// The same for any start: start() runs first, then the loop is served until
+// done() answers true; the first Ctrl-C calls interrupt() once. Returns true
+// when interrupted.
+bool ServeUntil(TEventLoop& loop, const std::function<void()>& start,
+                const std::function<void()>& interrupt, const std::function<bool()>& done);
+
+// Milliseconds since RunTasksUntil or ServeUntil started.
 long long ElapsedMs();
 
 // One line rewritten in place on a terminal; nothing elsewhere.

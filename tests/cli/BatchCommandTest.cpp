@@ -344,6 +344,33 @@ TEST(BatchCommand, TwoJobsConvertEveryFileToItsOwnOutput) {
   EXPECT_EQ(mixedLines.back(), "All Conversions Completed");
 }
 
+// A row's input is opened when the row starts, not before the batch: a list
+// longer than the open-file limit converts every file.
+TEST(BatchCommand, MoreFilesThanTheOpenFileLimitAllConvert) {
+  const std::string tiny = test::MakeClip(
+      "cli-batch-tiny.mp4",
+      "-f lavfi -i testsrc=size=64x48:rate=25 -f lavfi -i sine=sample_rate=44100 -t 0.2 "
+      "-c:v mpeg4 -c:a aac -shortest");
+  const std::string inputs = Folder("limit-inputs");
+  std::string files;
+  const int count = 40;
+  for (int i = 0; i < count; ++i) {
+    const std::string path = inputs + "/tiny" + std::to_string(i) + ".mp4";
+    fs::copy_file(tiny, path);
+    files += " " + ShellQuote(path);
+  }
+  const std::string mp3 = "--format " + ShellQuote("MP3 - Mpeg Layer3 Audio (*.mp3)");
+  const auto result = test::RunCommand("ulimit -n 32 && " + std::string(TROVENIX_CONVERT) + " " +
+                                       mp3 + " --jobs 2 --output-dir " +
+                                       ShellQuote(Folder("limit")) + files + " 2>/dev/null");
+  EXPECT_EQ(result.Status, 0) << result.Output;
+  const auto lines = Lines(result.Output);
+  EXPECT_EQ(std::count_if(lines.begin(), lines.end(),
+                          [](const std::string& line) { return line.ends_with("\tDone"); }),
+            count)
+      << result.Output;
+}
+
 // Choices the current entry does not offer are refused before anything is
 // converted, with the items that can be chosen.
 TEST(BatchCommand, ChoosingAnItemTheControlDoesNotHoldListsTheItems) {

@@ -1,0 +1,48 @@
+#include "batch/LoopTimer.h"
+
+#include <utility>
+
+namespace trovenix {
+
+TLoopTimer::TLoopTimer(IUiThread& ui, int intervalMs, std::function<void()> tick)
+    : ui_(ui), intervalMs_(intervalMs), state_(std::make_shared<TState>()) {
+  state_->Tick = std::move(tick);
+}
+
+TLoopTimer::~TLoopTimer() {
+  SetEnabled(false);
+}
+
+void TLoopTimer::SetEnabled(bool enabled) {
+  if (enabled == state_->Enabled) return;
+  state_->Enabled = enabled;
+  // Disabling voids the call already posted; enabling posts a fresh one, so a
+  // timer switched off and on again still ticks only once per interval.
+  ++state_->Generation;
+  if (enabled) Schedule();
+}
+
+void TLoopTimer::Schedule() {
+  std::weak_ptr<TState> weak = state_;
+  const unsigned generation = state_->Generation;
+  IUiThread* ui = &ui_;
+  const int interval = intervalMs_;
+  // The posted call reschedules itself before ticking, so the tick may
+  // disable (or destroy) the timer.
+  struct TRepeat {
+    std::weak_ptr<TState> Weak;
+    unsigned Generation;
+    IUiThread* Ui;
+    int Interval;
+    void operator()() const {
+      const auto state = Weak.lock();
+      if (!state || !state->Enabled || state->Generation != Generation) return;
+      Ui->PostDelayed(*this, Interval);
+      const auto tick = state->Tick;
+      tick();
+    }
+  };
+  ui_.PostDelayed(TRepeat{weak, generation, ui, interval}, interval);
+}
+
+}  // namespace trovenix
