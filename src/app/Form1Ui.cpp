@@ -117,6 +117,9 @@ void BuildOutputStrip(QWidget* central, TForm1Ui& ui, int top) {
   QLabel* formatLabel = Caption(central, QStringLiteral("Output Format : "), Margin, top, 98);
   ui.ComboOutputFormat = Named(new TFormatComboBox(central), QStringLiteral("Output Format : "));
   formatLabel->setBuddy(ui.ComboOutputFormat);
+  // Without this some styles open the list as a menu over the selected
+  // entry, which shows every item whatever the drop-down count says.
+  ui.ComboOutputFormat->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
   ui.ComboOutputFormat->setGeometry(Margin + 98, top, 292, RowHeight);
   QLabel* folderLabel = Caption(central, QStringLiteral("Output Folder : "), 404, top, 96);
   ui.EditOutputFolder = Named(new QLineEdit(central), QStringLiteral("Output Folder : "));

@@ -5,8 +5,14 @@
 
 #include "app/AdditionalOptions.h"
 #include "app/Form1.h"
+#include "app/Form1Ui.h"
 
 namespace trovenix {
+namespace {
+
+constexpr int DialogWidth = 372;
+
+}  // namespace
 
 TForm4::TForm4(TForm1& mainWindow)
     : QDialog(&mainWindow, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowTitleHint |
@@ -14,18 +20,21 @@ TForm4::TForm4(TForm1& mainWindow)
                                Qt::CustomizeWindowHint),
       main_(mainWindow) {
   setWindowTitle(QStringLiteral("Additional Options"));
+  QFont font = mainWindow.font();
+  font.setPointSize(DesignFontPointSize);
+  setFont(font);
   setModal(false);
-  setFixedSize(330, 136);
+  setFixedSize(DialogWidth, 136);
 
   const QString groupCaption = QStringLiteral(" Additional Options ");
   group_ = new QGroupBox(groupCaption, this);
   group_->setAccessibleName(groupCaption);
-  group_->setGeometry(8, 6, 314, 88);
+  group_->setGeometry(8, 6, DialogWidth - 16, 88);
 
   const QString overwrite = QStringLiteral("Overwrite Existing File With The Same Name");
   checkOverwrite_ = new QCheckBox(overwrite, group_);
   checkOverwrite_->setAccessibleName(overwrite);
-  checkOverwrite_->setGeometry(12, 24, 294, 24);
+  checkOverwrite_->setGeometry(12, 24, DialogWidth - 40, 24);
 
   const QString dropDown = QStringLiteral(" Drop Down Items in Output Format List");
   spinDropDownItems_ = new QSpinBox(group_);
@@ -35,12 +44,12 @@ TForm4::TForm4(TForm1& mainWindow)
   spinDropDownItems_->setGeometry(12, 54, 56, 24);
   auto* label = new QLabel(dropDown, group_);
   label->setAccessibleName(dropDown);
-  label->setGeometry(72, 54, 236, 24);
+  label->setGeometry(72, 54, DialogWidth - 100, 24);
   label->setBuddy(spinDropDownItems_);
 
   buttonDone_ = new QPushButton(QStringLiteral("Done"), this);
   buttonDone_->setAccessibleName(QStringLiteral("Done"));
-  buttonDone_->setGeometry(330 - 8 - 90, 102, 90, 26);
+  buttonDone_->setGeometry(DialogWidth - 8 - 90, 102, 90, 26);
   buttonDone_->setDefault(true);
 
   connect(buttonDone_, &QPushButton::clicked, this, &QDialog::close);
