@@ -25,6 +25,11 @@ struct SettingsCase {
   bool Rewritten;  // the store was written back at start-up
 };
 
+// Test names and failures show the case by its title.
+void PrintTo(const SettingsCase& c, std::ostream* os) {
+  *os << c.Title;
+}
+
 class SettingsTest : public WindowFixture, public ::testing::WithParamInterface<SettingsCase> {};
 
 TEST_P(SettingsTest, StartUpReadsTheStore) {
