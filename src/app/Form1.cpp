@@ -40,13 +40,11 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
   // 1. The Vista font rule would run here; this is not Windows, so it
   //    changes nothing.
 
-  // 2. The open-file dialog: existing files only, no read-only box; the add
-  //    step switches on multiple selection.
-  openDialog_.setParent(this, Qt::Dialog);
-  openDialog_.setFileMode(QFileDialog::ExistingFile);
-  openDialog_.setOption(QFileDialog::ReadOnly, false);
-  openDialog_.setOption(QFileDialog::HideNameFilterDetails, true);
-  openDialog_.setNameFilters(QtNameFilters());
+  // 2. The open-file dialog: existing files only, no read-only box, the
+  //    filter of the add step, which also switches on multiple selection.
+  //    The dialog itself is made when it is first needed: building it costs
+  //    more than the rest of the window.
+  openDialogFilters_ = QtNameFilters();
 
   // 3. The media libraries, from "Common Files" beside the program first.
   const std::string libraryFolder = programFolder_ + "Common Files";
@@ -87,6 +85,17 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
   }
   ConnectControls();
   ShowState();
+}
+
+QFileDialog& TForm1::OpenDialog() {
+  if (!openDialog_) {
+    openDialog_ = new QFileDialog(this);
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+    openDialog_->setOption(QFileDialog::ReadOnly, false);
+    openDialog_->setOption(QFileDialog::HideNameFilterDetails, true);
+    openDialog_->setNameFilters(openDialogFilters_);
+  }
+  return *openDialog_;
 }
 
 TForm1::~TForm1() {

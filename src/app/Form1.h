@@ -48,7 +48,8 @@ class TForm1 final : public QMainWindow {
   const TForm1Ui& Ui() const { return ui_; }
   TEngineComponent& Engine() { return engine_; }
   TFileListModel& FileList() { return fileList_; }
-  QFileDialog& OpenDialog() { return openDialog_; }
+  // The open-file dialog of the add step, made on first use.
+  QFileDialog& OpenDialog();
   QTimer& TimerConvertAgain() { return timerConvertAgain_; }
   const TForm1Services& Services() const { return services_; }
   const std::string& ProgramFolder() const { return programFolder_; }
@@ -89,7 +90,8 @@ class TForm1 final : public QMainWindow {
   TMainWindowModel model_;
   TFileListModel fileList_;
   TEngineComponent engine_;
-  QFileDialog openDialog_;
+  QStringList openDialogFilters_;
+  QFileDialog* openDialog_ = nullptr;  // a child of the window
   QTimer timerConvertAgain_;
   TForm1Ui ui_;
   TForm4* form4_ = nullptr;

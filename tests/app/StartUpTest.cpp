@@ -182,6 +182,16 @@ TEST_F(StartUpTest, MenusAndTheListMenuHoldTheirItemsAndSeparators) {
   EXPECT_EQ(convertClicks, 1);
 }
 
+TEST_F(StartUpTest, OpenDialogOffersExistingFilesOfTheSupportedTypes) {
+  StartUp();
+  QFileDialog& dialog = form1->OpenDialog();
+  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+  EXPECT_FALSE(dialog.testOption(QFileDialog::ReadOnly));
+  ASSERT_EQ(dialog.nameFilters().size(), 24);
+  EXPECT_TRUE(dialog.nameFilters()[0].startsWith("All Supported Files ("));
+  EXPECT_EQ(&form1->OpenDialog(), &dialog);
+}
+
 TEST_F(StartUpTest, FileListShowsSevenColumnsWithTheirWidths) {
   StartUp();
   QTreeView* list = form1->Ui().ListView1;
