@@ -5,11 +5,13 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QSignalBlocker>
+#include <QStandardItemModel>
 #include <QStringList>
 
 #include "app/ChoiceBinding.h"
 #include "app/Form4.h"
 #include "app/OpenDialogFilter.h"
+#include "profiles/FormatTable.h"
 #include "profiles/VolumeControl.h"
 
 namespace trovenix {
@@ -24,6 +26,17 @@ QStringList QtNameFilters() {
   for (const std::string& filter : NameFilters(OpenDialogFilterText()))
     filters << QString::fromStdString(filter);
   return filters;
+}
+
+// The separators of the output-format list cannot be picked, so the arrow
+// keys step over them instead of landing on one and being sent back.
+void DisableSeparatorItems(QComboBox& box) {
+  auto* items = qobject_cast<QStandardItemModel*>(box.model());
+  if (!items) return;
+  for (int i = 0; i < items->rowCount(); ++i)
+    if (QStandardItem* item = items->item(i);
+        item && item->text().contains(QString::fromLatin1(FormatSeparatorMark)))
+      item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
 }
 
 }  // namespace
@@ -178,6 +191,7 @@ void TForm1::FormatDropDown() {
 void TForm1::ShowState() {
   const TProfileState& p = model_.Profile;
   ShowChoice(*ui_.ComboOutputFormat, p.ComboOutputFormat);
+  DisableSeparatorItems(*ui_.ComboOutputFormat);
   ui_.ComboOutputFormat->setMaxVisibleItems(p.ComboOutputFormat.DropDownCount);
   ShowChoice(*ui_.ComboVideoCodec, p.ComboVideoCodec);
   ShowChoice(*ui_.ComboVideoSize, p.ComboVideoSize);

@@ -1,6 +1,9 @@
 // The choice lists in the window follow the profile routines: each format
 // picked through the output-format list shows exactly the state the same
 // picks give without a window (what trovenix-convert --show-choices prints).
+#include <QCoreApplication>
+#include <QKeyEvent>
+
 #include "WindowFixture.h"
 #include "profiles/FormatCatalogue.h"
 #include "profiles/FormatTable.h"
@@ -94,6 +97,16 @@ TEST_F(ProfileControlsTest, SeparatorPickKeepsThePreviousFormat) {
   Pick(ui.ComboOutputFormat, 20);  // a separator
   EXPECT_EQ(ui.ComboOutputFormat->currentIndex(), mp3);
   ExpectShows(Expected({mp3, 20}), "separator");
+}
+
+TEST_F(ProfileControlsTest, ArrowKeysStepOverTheSeparators) {
+  TFormatComboBox* box = form1->Ui().ComboOutputFormat;
+  Pick(box, 2);
+  QKeyEvent down(QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier);
+  QCoreApplication::sendEvent(box, &down);
+  EXPECT_EQ(box->currentText(), "iPod Touch (*.mp4)");
+  EXPECT_EQ(form1->Model().Profile.ComboOutputFormat.ItemIndex, 4);
+  EXPECT_EQ(form1->Ui().ComboVideoSize->currentText(), "480 x 320");
 }
 
 TEST_F(ProfileControlsTest, FormatChangeRewritesTheOutputColumn) {
