@@ -25,7 +25,7 @@ test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(CTEST_JOBS)
 
 run: build
-	$(BUILD_DIR)/src/cli/trovenix-convert --help
+	$(BUILD_DIR)/src/app/trovenix
 
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_SANITIZE=ON $(CMAKE_FLAGS)

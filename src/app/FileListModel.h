@@ -1,0 +1,48 @@
+// The source file list as a table model: plain rows, seven columns, a check
+// box in the first. The view only shows it; the add step, the format change
+// and the batch change rows through it.
+#pragma once
+
+#include <QAbstractTableModel>
+#include <vector>
+
+#include "app/FileListRow.h"
+
+namespace trovenix {
+
+class TFileListModel final : public QAbstractTableModel {
+ public:
+  enum TColumn {
+    colFileName,
+    colVideoSize,
+    colFrameRate,
+    colDuration,
+    colOutput,
+    colProgress,
+    colFrames,
+    ColumnCount
+  };
+
+  // Caption and width of a column.
+  static QString ColumnCaption(int column);
+  static int ColumnWidth(int column);
+
+  using QAbstractTableModel::QAbstractTableModel;
+
+  int rowCount(const QModelIndex& parent = {}) const override;
+  int columnCount(const QModelIndex& parent = {}) const override;
+  QVariant data(const QModelIndex& index, int role) const override;
+  bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+  QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+  const std::vector<TFileListRow>& Rows() const { return rows_; }
+  void AppendRow(TFileListRow row);
+  // The format changed: every row's Output cell shows the new tag.
+  void SetOutputColumn(const std::string& tag);
+
+ private:
+  std::vector<TFileListRow> rows_;
+};
+
+}  // namespace trovenix

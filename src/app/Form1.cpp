@@ -1,0 +1,287 @@
+#include "app/Form1.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStandardItemModel>
+#include <QStringList>
+
+#include "app/ChoiceBinding.h"
+#include "app/Form4.h"
+#include "app/OpenDialogFilter.h"
+#include "profiles/FormatTable.h"
+#include "profiles/VolumeControl.h"
+
+namespace trovenix {
+namespace {
+
+std::string FolderOfProgram() {
+  return QCoreApplication::applicationDirPath().toStdString() + "/";
+}
+
+QStringList QtNameFilters() {
+  QStringList filters;
+  for (const std::string& filter : NameFilters(OpenDialogFilterText()))
+    filters << QString::fromStdString(filter);
+  return filters;
+}
+
+// The separators of the output-format list cannot be picked, so the arrow
+// keys step over them instead of landing on one and being sent back.
+void DisableSeparatorItems(QComboBox& box) {
+  auto* items = qobject_cast<QStandardItemModel*>(box.model());
+  if (!items) return;
+  for (int i = 0; i < items->rowCount(); ++i)
+    if (QStandardItem* item = items->item(i);
+        item && item->text().contains(QString::fromLatin1(FormatSeparatorMark)))
+      item->setFlags(item->flags() & ~(Qt::ItemIsEnabled | Qt::ItemIsSelectable));
+}
+
+}  // namespace
+
+TForm1::TForm1(TForm1Services services, IUiThread& ui)
+    : services_(std::move(services)),
+      programFolder_(services_.ProgramFolder.empty() ? FolderOfProgram() : services_.ProgramFolder),
+      engine_(ui),
+      ui_(BuildForm1Ui(*this)) {
+  ui_.ListView1->setModel(&fileList_);
+  for (int c = 0; c < TFileListModel::ColumnCount; ++c)
+    ui_.ListView1->setColumnWidth(c, TFileListModel::ColumnWidth(c));
+
+  // 1. The Vista font rule would run here; this is not Windows, so it
+  //    changes nothing.
+
+  // 2. The open-file dialog: existing files only, no read-only box, the
+  //    filter of the add step, which also switches on multiple selection.
+  //    The dialog itself is made when it is first needed: building it costs
+  //    more than the rest of the window.
+  openDialogFilters_ = QtNameFilters();
+
+  // 3. The media libraries, from "Common Files" beside the program first.
+  const std::string libraryFolder = programFolder_ + "Common Files";
+  const bool loaded = services_.LoadLibraries ? services_.LoadLibraries(engine_, libraryFolder)
+                                              : engine_.LoadLibraries(libraryFolder);
+  if (!loaded) {
+    services_.Messages.Information(QString::fromLatin1(LibrariesMissingText));
+    terminated_ = true;
+    return;
+  }
+
+  // 4. Caption, 5. tooltips shown 30 s, 6. the help page, 7. fixed border.
+  setWindowTitle(QStringLiteral("Trovenix"));
+  for (QWidget* child : findChildren<QWidget*>())
+    if (!child->toolTip().isEmpty()) child->setToolTipDuration(30000);
+  helpFile_ = programFolder_ + "help.html";
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                 Qt::WindowCloseButtonHint);
+  setFixedSize(Form1ClientWidth, Form1ClientHeight);
+
+  // 8 to 11. The model was made as the window is created
+  //    (MakeStartUpState): volume at 5 with its label, the catalogue with its
+  //    first entry and 25 items dropped down, the aspect-ratio and letterbox
+  //    lists.
+
+  // 12. The idle timer of the batch is off until a batch runs.
+  timerConvertAgain_.setInterval(100);
+  timerConvertAgain_.stop();
+
+  // 13. Skins.
+  services_.Dialogs.SetSkinFolder(QString::fromStdString(programFolder_ + "Skins"));
+  services_.Dialogs.SetSkin(QString::fromLatin1(DefaultSkin));
+
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.center() - QPoint(Form1ClientWidth / 2, Form1ClientHeight / 2));
+  }
+  ConnectControls();
+  ShowState();
+}
+
+QFileDialog& TForm1::OpenDialog() {
+  if (!openDialog_) {
+    openDialog_ = new QFileDialog(this);
+    openDialog_->setFileMode(QFileDialog::ExistingFile);
+    openDialog_->setOption(QFileDialog::ReadOnly, false);
+    openDialog_->setOption(QFileDialog::HideNameFilterDetails, true);
+    openDialog_->setNameFilters(openDialogFilters_);
+  }
+  return *openDialog_;
+}
+
+TForm1::~TForm1() {
+  engine_.OnBeforeHook = nullptr;
+  engine_.OnCustomHook = nullptr;
+  engine_.OnLog = nullptr;
+  engine_.OnProgress = nullptr;
+  engine_.OnTerminate = nullptr;
+  engine_.OnPreviewBitmap = nullptr;
+}
+
+TSettingsSubject TForm1::SettingsSubject() {
+  IAppDialogs& dialogs = services_.Dialogs;
+  return {model_, [&dialogs] { return dialogs.Skin().toStdString(); },
+          [&dialogs](const std::string& name) { dialogs.SetSkin(QString::fromStdString(name)); }};
+}
+
+TFormatChangeHooks TForm1::Hooks() {
+  return FormatHooks(model_, [this](const std::string& tag) { fileList_.SetOutputColumn(tag); });
+}
+
+void TForm1::ConnectChoice(QComboBox* box, TChoiceControl& control) {
+  // The choice lists do nothing by themselves when picked; the builders
+  // read them when a conversion starts.
+  connect(box, &QComboBox::activated, this, [&control](int index) { control.SelectIndex(index); });
+}
+
+void TForm1::ConnectControls() {
+  TProfileState& p = model_.Profile;
+  ConnectChoice(ui_.ComboVideoCodec, p.ComboVideoCodec);
+  ConnectChoice(ui_.ComboVideoSize, p.ComboVideoSize);
+  ConnectChoice(ui_.ComboVideoBitrate, p.ComboVideoBitrate);
+  ConnectChoice(ui_.ComboVideoFramerate, p.ComboVideoFramerate);
+  ConnectChoice(ui_.ComboLetterBox, p.ComboLetterBox);
+  ConnectChoice(ui_.ComboAudioCodec, p.ComboAudioCodec);
+  ConnectChoice(ui_.ComboAudioBitrate, p.ComboAudioBitrate);
+  ConnectChoice(ui_.ComboAudioChannels, p.ComboAudioChannels);
+  ConnectChoice(ui_.ComboSamplingRate, p.ComboSamplingRate);
+  ConnectChoice(ui_.ComboAspectRatio, p.ComboAspectRatio);
+  connect(ui_.ComboOutputFormat, &QComboBox::activated, this, &TForm1::FormatPicked);
+  ui_.ComboOutputFormat->OnDropDown = [this] { FormatDropDown(); };
+  connect(ui_.TrackBar1, &QSlider::valueChanged, this, [this](int position) {
+    SetVolumePosition(model_.Profile, position);
+    ui_.LabelVolume->setText(QString::fromStdString(model_.Profile.LabelVolume));
+  });
+  connect(ui_.EditOutputFolder, &QLineEdit::textEdited, this,
+          [this](const QString& text) { model_.OutputFolder = text.toStdString(); });
+  connect(ui_.ButtonBrowse, &QToolButton::clicked, this, &TForm1::BrowseClick);
+
+  connect(ui_.ActionAddFiles, &QAction::triggered, ui_.ButtonAddVideo, &QPushButton::click);
+  connect(ui_.ActionConvert, &QAction::triggered, ui_.ButtonConvertNow, &QPushButton::click);
+  connect(ui_.ActionExit, &QAction::triggered, this, &TForm1::ExitCommand);
+  connect(ui_.ActionAdditionalOptions, &QAction::triggered, this, [this] {
+    if (form4_) form4_->ShowBesideMainWindow();
+  });
+  connect(ui_.ActionSkins, &QAction::triggered, this,
+          [this] { services_.Dialogs.ShowSkinChooser(); });
+  connect(ui_.ActionOpenHelp, &QAction::triggered, this,
+          [this] { services_.Dialogs.OpenHelp(QString::fromStdString(helpFile_)); });
+  connect(ui_.ActionVisitWebsite, &QAction::triggered, this,
+          [this] { services_.Dialogs.VisitWebsite(); });
+  connect(ui_.ActionAbout, &QAction::triggered, this, [this] { services_.Dialogs.ShowAbout(); });
+  connect(ui_.ListView1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    if (model_.Commands.ListContextMenu)
+      ui_.ListMenu->popup(ui_.ListView1->viewport()->mapToGlobal(at));
+  });
+}
+
+void TForm1::FormatPicked(int index) {
+  model_.Profile.ComboOutputFormat.SelectIndex(index);
+  ComboOutputFormatChange(model_.Profile, Hooks());
+  ShowState();
+}
+
+void TForm1::FormatDropDown() {
+  ComboOutputFormatDropDown(model_.Profile, Hooks());
+  ui_.ComboOutputFormat->setMaxVisibleItems(model_.Profile.ComboOutputFormat.DropDownCount);
+}
+
+void TForm1::ShowState() {
+  const TProfileState& p = model_.Profile;
+  ShowChoice(*ui_.ComboOutputFormat, p.ComboOutputFormat);
+  DisableSeparatorItems(*ui_.ComboOutputFormat);
+  ui_.ComboOutputFormat->setMaxVisibleItems(p.ComboOutputFormat.DropDownCount);
+  ShowChoice(*ui_.ComboVideoCodec, p.ComboVideoCodec);
+  ShowChoice(*ui_.ComboVideoSize, p.ComboVideoSize);
+  ShowChoice(*ui_.ComboVideoBitrate, p.ComboVideoBitrate);
+  ShowChoice(*ui_.ComboVideoFramerate, p.ComboVideoFramerate);
+  ShowChoice(*ui_.ComboLetterBox, p.ComboLetterBox);
+  ShowChoice(*ui_.ComboAudioCodec, p.ComboAudioCodec);
+  ShowChoice(*ui_.ComboAudioBitrate, p.ComboAudioBitrate);
+  ShowChoice(*ui_.ComboAudioChannels, p.ComboAudioChannels);
+  ShowChoice(*ui_.ComboSamplingRate, p.ComboSamplingRate);
+  ShowChoice(*ui_.ComboAspectRatio, p.ComboAspectRatio);
+  {
+    const QSignalBlocker quiet(ui_.TrackBar1);
+    ui_.TrackBar1->setValue(p.TrackBar1Position);
+  }
+  ui_.LabelVolume->setText(QString::fromStdString(p.LabelVolume));
+
+  const TCommandControls& c = model_.Commands;
+  ui_.TrackBar1->setEnabled(c.TrackBar1);
+  ui_.ButtonAddVideo->setEnabled(c.AddVideo);
+  ui_.ButtonRemove->setEnabled(c.Remove);
+  ui_.ButtonClearAll->setEnabled(c.ClearAll);
+  ui_.ButtonStopConvert->setEnabled(c.StopConvert);
+  ui_.ButtonConvertNow->setEnabled(c.ConvertNow);
+  ui_.MenuFile->menuAction()->setEnabled(c.MenuFile);
+  ui_.MenuOptions->menuAction()->setEnabled(c.MenuOptions);
+  ui_.ActionSkins->setEnabled(c.MenuSkins);
+  ui_.MenuHelp->menuAction()->setEnabled(c.MenuHelp);
+
+  const QString folder = QString::fromStdString(model_.OutputFolder);
+  if (ui_.EditOutputFolder->text() != folder) ui_.EditOutputFolder->setText(folder);
+  if (form4_) form4_->ShowState();
+}
+
+void TForm1::DisableControls() {
+  trovenix::DisableControls(model_);
+  ShowState();
+}
+
+void TForm1::EnableControls() {
+  trovenix::EnableControls(model_);
+  ShowState();
+}
+
+void TForm1::BrowseClick() {
+  if (model_.Run.Converting) return;
+  const auto folder =
+      services_.Folders.ChooseFolder(FolderPickerHeadline, FolderPickerStart(model_));
+  if (!folder) return;
+  FolderPicked(model_, *folder);
+  ShowState();
+}
+
+void TForm1::ExitCommand() {
+  exiting_ = true;
+  // exit(), unlike quit(), leaves the event loop without closing windows,
+  // so the close handling and its saving do not run.
+  QCoreApplication::exit(0);
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shownOnce_ || terminated_) return;
+  shownOnce_ = true;
+  // The lists of the format selected by now (the first, or the one the
+  // settings restored).
+  ComboOutputFormatChange(model_.Profile, Hooks());
+  ShowState();
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+  if (!CloseQuery(model_)) {
+    event->ignore();
+    return;
+  }
+  // No event of the engine may reach a closing window.
+  engine_.OnBeforeHook = nullptr;
+  engine_.OnCustomHook = nullptr;
+  engine_.OnLog = nullptr;
+  engine_.OnProgress = nullptr;
+  engine_.OnTerminate = nullptr;
+  engine_.StopTasks();
+  if (!exiting_ && !terminated_) {
+    try {
+      SaveSettings(services_.Store, SettingsSubject());
+    } catch (...) {
+      // A store that cannot be written keeps its old values.
+    }
+  }
+  event->accept();
+}
+
+}  // namespace trovenix

@@ -1,0 +1,103 @@
+// The main window. It shows TMainWindowModel and hands every user change to
+// the profile routines and the model; it owns the engine component, the
+// file list, the open-file dialog and the idle timer of the batch.
+#pragma once
+
+#include <QFileDialog>
+#include <QMainWindow>
+#include <QTimer>
+#include <functional>
+#include <string>
+
+#include "app/AppDialogs.h"
+#include "app/FileListModel.h"
+#include "app/FolderPicker.h"
+#include "app/Form1Ui.h"
+#include "app/MainWindowModel.h"
+#include "app/MessageBoxes.h"
+#include "app/Settings.h"
+#include "engine/EngineComponent.h"
+
+namespace trovenix {
+
+class TForm4;
+
+// What the window uses of the rest of the program; tests pass their own.
+struct TForm1Services {
+  IAppDialogs& Dialogs;
+  IMessageBoxes& Messages;
+  IFolderPicker& Folders;
+  ISettingsStore& Store;
+  // Binds the media libraries from the folder (the system's when they are
+  // not there); empty: the engine component's LoadLibraries.
+  std::function<bool(TEngineComponent& engine, const std::string& folder)> LoadLibraries;
+  // The program's folder, ending in "/"; empty: the executable's folder.
+  std::string ProgramFolder;
+};
+
+inline constexpr const char* LibrariesMissingText =
+    "Some files are missing. Please re-install this software";
+inline constexpr const char* FolderPickerHeadline = "Choose the required output directory below :";
+
+class TForm1 final : public QMainWindow {
+ public:
+  TForm1(TForm1Services services, IUiThread& ui);
+  ~TForm1() override;
+
+  TMainWindowModel& Model() { return model_; }
+  const TForm1Ui& Ui() const { return ui_; }
+  TEngineComponent& Engine() { return engine_; }
+  TFileListModel& FileList() { return fileList_; }
+  // The open-file dialog of the add step, made on first use.
+  QFileDialog& OpenDialog();
+  QTimer& TimerConvertAgain() { return timerConvertAgain_; }
+  const TForm1Services& Services() const { return services_; }
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& HelpFile() const { return helpFile_; }
+  // The media libraries could not be bound: the program ends without
+  // showing the window.
+  bool Terminated() const { return terminated_; }
+
+  // What the settings read into and write from.
+  TSettingsSubject SettingsSubject();
+  // The Additional Options dialog the Options menu shows.
+  void SetAdditionalOptionsDialog(TForm4* dialog) { form4_ = dialog; }
+
+  // Every widget shows the model again.
+  void ShowState();
+  void DisableControls();
+  void EnableControls();
+  // The browse button: the folder picker, unless a batch step runs.
+  void BrowseClick();
+  // File > Exit: ends the program at once, without the close query and
+  // without saving the settings.
+  void ExitCommand();
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void ConnectControls();
+  void ConnectChoice(QComboBox* box, TChoiceControl& control);
+  void FormatPicked(int index);
+  void FormatDropDown();
+  TFormatChangeHooks Hooks();
+
+  TForm1Services services_;
+  std::string programFolder_;
+  std::string helpFile_;
+  TMainWindowModel model_;
+  TFileListModel fileList_;
+  TEngineComponent engine_;
+  QStringList openDialogFilters_;
+  QFileDialog* openDialog_ = nullptr;  // a child of the window
+  QTimer timerConvertAgain_;
+  TForm1Ui ui_;
+  TForm4* form4_ = nullptr;
+  bool terminated_ = false;
+  bool shownOnce_ = false;
+  bool exiting_ = false;
+};
+
+}  // namespace trovenix
