@@ -43,12 +43,25 @@ void TCustomFFmpeg::ApplyVolumeTo(AVFrame& frame) const {
   const int channels = frame.ch_layout.nb_channels;
   const int planes = planar ? channels : 1;
   const int perPlane = planar ? frame.nb_samples : frame.nb_samples * channels;
-  for (int p = 0; p < planes; ++p) ApplyVolume(frame.extended_data[p], perPlane, frame.format, AudioVolume);
+  for (int p = 0; p < planes; ++p)
+    ApplyVolume(frame.extended_data[p], perPlane, frame.format, AudioVolume);
 }
 
-void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& input, AVFrame& samples) {
+void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& input,
+                                AVFrame& samples) {
   AVCodecContext* enc = output.Codec;
-  // A resampler is made on the first buffer that needs one and kept for the run.
+  // Damaged data may decode as samples of another format, rate or channel
+  // count half way; the converter must be made for what arrives, and
+  // samples without a format cannot be converted at all.
+  if (samples.sample_rate <= 0 || samples.ch_layout.nb_channels <= 0 ||
+      ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format)) <= 0)
+    return;
+  if (output.Resampler && (samples.format != output.ResamplerInFormat ||
+                           samples.sample_rate != output.ResamplerInRate ||
+                           samples.ch_layout.nb_channels != output.ResamplerInChannels))
+    output.Resampler.reset();
+  // A resampler is made on the first buffer that needs one and kept while
+  // the samples keep their format.
   if (!output.Resampler && (output.AudioResample || !SameFormat(samples, *enc))) {
     AVChannelLayout in{};
     if (samples.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC)
@@ -56,10 +69,9 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
     else
       ff::av_channel_layout_copy(&in, &samples.ch_layout);
     SwrContext* resampler = nullptr;
-    const int made = ff::swr_alloc_set_opts2(&resampler, &enc->ch_layout, enc->sample_fmt,
-                                             enc->sample_rate, &in,
-                                             static_cast<AVSampleFormat>(samples.format),
-                                             samples.sample_rate, 0, nullptr);
+    const int made = ff::swr_alloc_set_opts2(
+        &resampler, &enc->ch_layout, enc->sample_fmt, enc->sample_rate, &in,
+        static_cast<AVSampleFormat>(samples.format), samples.sample_rate, 0, nullptr);
     ff::av_channel_layout_uninit(&in);
     output.Resampler.reset(resampler);
     if (made < 0 || ff::swr_init(resampler) < 0) {
@@ -68,6 +80,9 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
                                    samples.ch_layout.nb_channels, samples.sample_rate,
                                    enc->ch_layout.nb_channels, enc->sample_rate));
     }
+    output.ResamplerInFormat = samples.format;
+    output.ResamplerInRate = samples.sample_rate;
+    output.ResamplerInChannels = samples.ch_layout.nb_channels;
   }
   if (!output.Fifo) {
     output.Fifo.reset(ff::av_audio_fifo_alloc(enc->sample_fmt, enc->ch_layout.nb_channels, 4096));
@@ -101,7 +116,8 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
             input.IsStart = false;
           else
             silence = std::max(0, MaxSilenceBytes / frameBytes - count);
-          if (Verbose > 2) Log(Printf("adding %d audio samples of silence", static_cast<int>(delta)));
+          if (Verbose > 2)
+            Log(Printf("adding %d audio samples of silence", static_cast<int>(delta)));
         }
       } else if (AudioSyncMethod > 1 && output.Resampler) {
         const int compensation =
@@ -122,17 +138,19 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
     AllocateSamples(*quiet);
     ff::av_samples_set_silence(quiet->extended_data, 0, silence, enc->ch_layout.nb_channels,
                                enc->sample_fmt);
-    ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(quiet->extended_data), silence);
+    ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(quiet->extended_data),
+                            silence);
   }
 
   // The samples in the encoder's format.
-  const int bytesPerSample = ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format));
+  const int bytesPerSample =
+      ff::av_get_bytes_per_sample(static_cast<AVSampleFormat>(samples.format));
   const int planar = ff::av_sample_fmt_is_planar(static_cast<AVSampleFormat>(samples.format));
   std::uint8_t* in[AV_NUM_DATA_POINTERS] = {};
   const int planes = planar ? samples.ch_layout.nb_channels : 1;
   for (int p = 0; p < planes && p < AV_NUM_DATA_POINTERS; ++p)
-    in[p] = samples.extended_data[p] +
-            static_cast<std::ptrdiff_t>(offset) * bytesPerSample * (planar ? 1 : samples.ch_layout.nb_channels);
+    in[p] = samples.extended_data[p] + static_cast<std::ptrdiff_t>(offset) * bytesPerSample *
+                                           (planar ? 1 : samples.ch_layout.nb_channels);
   std::uint8_t** data = in;
   int converted = count;
   if (output.Resampler) {
@@ -155,15 +173,16 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
     data = buffer->extended_data;
   }
   if (converted <= 0) return;
-  if (ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(data), converted) < converted)
+  if (ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(data), converted) <
+      converted)
     throw FFmpegException(FifoFailedText);
   DrainAudioFifo(output, false);
 }
 
 void TCustomFFmpeg::DrainAudioFifo(TOutputStreamState& output, bool last) {
   AVCodecContext* enc = output.Codec;
-  const bool anySize = enc->frame_size <= 1 ||
-                       (enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
+  const bool anySize =
+      enc->frame_size <= 1 || (enc->codec->capabilities & AV_CODEC_CAP_VARIABLE_FRAME_SIZE);
   for (;;) {
     const int queued = ff::av_audio_fifo_size(output.Fifo.get());
     int take = anySize ? queued : enc->frame_size;

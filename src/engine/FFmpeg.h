@@ -205,6 +205,10 @@ class TCustomFFmpeg : public TOptionState {
   bool FindCodec(const std::string& name, int mediaType, bool encoder, int& codecId);
   // Opens a source with the input-side options; false with LastError.
   bool OpenInputFile(const std::string& fileName);
+  // Opens the source and reads its stream information into context, with
+  // longer: reading further than the default; false with LastError set.
+  bool OpenAndReadStreamInfo(const std::string& fileName, int videoId, int audioId, int subtitleId,
+                             bool longer, InputContextPtr& context);
   void CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& hasSubtitle) const;
   // Creates an output with its streams; the output count, or -1 with LastError.
   int OpenOutputFile(const std::string& fileName);
@@ -254,13 +258,30 @@ class TCustomFFmpeg : public TOptionState {
   void ConfigureOutputStream(std::size_t n);
   void ConfigureStreamCopy(TOutputStreamState& output, TInputStreamState& source);
   void OpenPassLogFile(TOutputStreamState& output, std::size_t n);
+  // Fails the task with a clear message when a re-encoded stream's size,
+  // pixel or sample format, rate or channels cannot be handed to an encoder.
+  void CheckEncoderSettings(const TOutputStreamState& output) const;
+  // Makes (or remakes) the output's scaler for input pictures of this size
+  // and format; fails the task when the scaler cannot take them.
+  void PrepareScaler(TOutputStreamState& output, int width, int height, int format);
+  // Fails the task when a video stream whose picture format was left to its
+  // first decoded picture never gave one.
+  void CheckPicturesArrived() const;
   void OpenEncoders();
   void OpenDecoders();
   void CopyMetaDataMaps();
   void OpenBitstreamFilters();
   void RunPacketLoop();
-  // Offsets, scale and discontinuity correction of a packet just read.
-  void CorrectTimestamps(TInputStreamState& input, AVPacket& packet);
+  // Offsets, scale and discontinuity correction of a packet just read;
+  // false when its time is broken beyond repair and it is dropped.
+  bool CorrectTimestamps(TInputStreamState& input, AVPacket& packet);
+  // Damaged times in a container without discontinuities: a packet far
+  // beyond the input's known end, or a stream jumping ahead of the rest of
+  // its file, is moved back to where the stream was; false: drop it.
+  bool AcceptPacketTime(TInputStreamState& input, AVPacket& packet);
+  // End of an input file in its packets' corrected microseconds;
+  // AV_NOPTS_VALUE when the file does not state its length.
+  std::int64_t KnownInputEndUs(int fileIndex) const;
   void EndRun();
   int ProcessPacket(TInputStreamState& input, int inputIndex, const AVPacket* packet);
   void CopyPacket(TOutputStreamState& output, TInputStreamState& input, const AVPacket& packet);

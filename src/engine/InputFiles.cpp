@@ -1,4 +1,5 @@
 // Opening the sources of a task.
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <mutex>
@@ -57,6 +58,25 @@ const AVCodec* ForcedDecoder(const std::string& name) {
   return name.empty() ? nullptr : FindCodecByName(name, false);
 }
 
+// How far the second, longer look at a source's streams reads.
+constexpr std::int64_t LongerProbeBytes = 50000000;
+constexpr std::int64_t LongerAnalyzeUs = 60000000;
+
+// A decoded stream whose picture or sound format the look at the file's
+// start did not learn.
+bool MissesStreamParameters(const AVFormatContext& context) {
+  for (unsigned i = 0; i < context.nb_streams; ++i) {
+    const AVCodecParameters* par = context.streams[i]->codecpar;
+    if (par->codec_type == AVMEDIA_TYPE_VIDEO &&
+        (par->format < 0 || par->width <= 0 || par->height <= 0))
+      return true;
+    if (par->codec_type == AVMEDIA_TYPE_AUDIO &&
+        (par->format < 0 || par->sample_rate <= 0 || par->ch_layout.nb_channels <= 0))
+      return true;
+  }
+  return false;
+}
+
 double RationalValue(AVRational q) {
   return q.den == 0 ? 0.0 : static_cast<double>(q.num) / q.den;
 }
@@ -73,63 +93,18 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
       !FindCodec(SubtitleCodecName, AVMEDIA_TYPE_SUBTITLE, false, subtitleId))
     return false;
 
-  // What raw and capture demuxers cannot learn from the source itself.
-  TDictionary options;
-  if (FrameRate.num > 0 && FrameRate.den > 0)
-    options.Set("framerate", std::to_string(FrameRate.num) + "/" + std::to_string(FrameRate.den));
-  // Sound parameters always have a value, so they go only to a demuxer the
-  // user named (raw samples, capture devices): a file found by probing knows
-  // its own, and some demuxers found by extension (GSM) would take ours.
-  if (InputFormat && AudioSampleRate > 0)
-    options.Set("sample_rate", std::to_string(AudioSampleRate));
-  if (InputFormat && AudioChannels > 0) options.Set("channels", std::to_string(AudioChannels));
-  if (FrameWidth > 0)
-    options.Set("video_size", std::to_string(FrameWidth + PadLeft + PadRight) + "x" +
-                                  std::to_string(FrameHeight + PadTop + PadBottom));
-  if (FramePixFmt >= 0)
-    if (const char* name = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(FramePixFmt)))
-      options.Set("pixel_format", name);
-  if (VideoChannel != 0) options.Set("channel", std::to_string(VideoChannel));
-  if (!VideoStandard.empty()) options.Set("standard", VideoStandard);
-  if (LoopInput) options.Set("loop", "1");
-
-  OutputContextPtr allocated(ff::avformat_alloc_context());
-  if (!allocated) {
-    LastError = OpenErrorText(fileName, AVERROR(ENOMEM));
-    return false;
-  }
-  if (OptionContexts.FormatOpts)
-    ApplyStoredOptions(allocated.get(), OptionContexts.FormatOpts.get(),
-                       AV_OPT_FLAG_DECODING_PARAM);
-  allocated->video_codec_id = PgmyuvCompat ? AV_CODEC_ID_PGMYUV : static_cast<AVCodecID>(videoId);
-  allocated->audio_codec_id = static_cast<AVCodecID>(audioId);
-  allocated->subtitle_codec_id = static_cast<AVCodecID>(subtitleId);
-  allocated->video_codec = PgmyuvCompat ? nullptr : ForcedDecoder(VideoCodecName);
-  allocated->audio_codec = ForcedDecoder(AudioCodecName);
-  allocated->subtitle_codec = ForcedDecoder(SubtitleCodecName);
-
-  // The library frees the context itself when the opening fails.
-  AVFormatContext* raw = allocated.release();
-  const int opened =
-      ff::avformat_open_input(&raw, fileName.c_str(), InputFormat, options.Address());
-  if (opened < 0) {
-    LastError = OpenErrorText(fileName, RefineOpenError(fileName, InputFormat, opened));
-    return false;
-  }
-  InputContextPtr context(raw);
-
-  if (ProgramId != 0)
-    for (unsigned p = 0; p < context->nb_programs; ++p)
-      if (context->programs[p]->id != ProgramId) context->programs[p]->discard = AVDISCARD_ALL;
-
-  int found;
-  {
-    std::lock_guard<std::mutex> guard(CodecLock());
-    found = ff::avformat_find_stream_info(context.get(), nullptr);
-  }
-  if (found < 0 && Verbose >= 0) {
-    LastError = StreamInfoErrorText(fileName);
-    return false;
+  InputContextPtr context;
+  if (!OpenAndReadStreamInfo(fileName, videoId, audioId, subtitleId, false, context)) return false;
+  // Parameters a short look did not find may turn up in a longer one; a file
+  // that the libraries can convert should not fail for want of reading on.
+  // A source that cannot be opened twice (a pipe) keeps what the first look found.
+  if (MissesStreamParameters(*context)) {
+    const std::string firstError = LastError;
+    InputContextPtr second;
+    if (OpenAndReadStreamInfo(fileName, videoId, audioId, subtitleId, true, second))
+      context = std::move(second);
+    else
+      LastError = firstError;
   }
 
   // A start position applies to the first input only.
@@ -214,6 +189,76 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
   InputTsOffsets.push_back(CopyTs ? InputTsOffset : InputTsOffset - timestamp);
   InputCodecs.insert(InputCodecs.end(), decoders.begin(), decoders.end());
   InputFiles.push_back(std::move(context));
+  return true;
+}
+
+bool TCustomFFmpeg::OpenAndReadStreamInfo(const std::string& fileName, int videoId, int audioId,
+                                          int subtitleId, bool longer, InputContextPtr& context) {
+  context.reset();
+  // What raw and capture demuxers cannot learn from the source itself.
+  TDictionary options;
+  if (FrameRate.num > 0 && FrameRate.den > 0)
+    options.Set("framerate", std::to_string(FrameRate.num) + "/" + std::to_string(FrameRate.den));
+  // Sound parameters always have a value, so they go only to a demuxer the
+  // user named (raw samples, capture devices): a file found by probing knows
+  // its own, and some demuxers found by extension (GSM) would take ours.
+  if (InputFormat && AudioSampleRate > 0)
+    options.Set("sample_rate", std::to_string(AudioSampleRate));
+  if (InputFormat && AudioChannels > 0) options.Set("channels", std::to_string(AudioChannels));
+  if (FrameWidth > 0)
+    options.Set("video_size", std::to_string(FrameWidth + PadLeft + PadRight) + "x" +
+                                  std::to_string(FrameHeight + PadTop + PadBottom));
+  if (FramePixFmt >= 0)
+    if (const char* name = ff::av_get_pix_fmt_name(static_cast<AVPixelFormat>(FramePixFmt)))
+      options.Set("pixel_format", name);
+  if (VideoChannel != 0) options.Set("channel", std::to_string(VideoChannel));
+  if (!VideoStandard.empty()) options.Set("standard", VideoStandard);
+  if (LoopInput) options.Set("loop", "1");
+
+  OutputContextPtr allocated(ff::avformat_alloc_context());
+  if (!allocated) {
+    LastError = OpenErrorText(fileName, AVERROR(ENOMEM));
+    return false;
+  }
+  if (OptionContexts.FormatOpts)
+    ApplyStoredOptions(allocated.get(), OptionContexts.FormatOpts.get(),
+                       AV_OPT_FLAG_DECODING_PARAM);
+  if (longer) {
+    allocated->probesize = std::max<std::int64_t>(allocated->probesize, LongerProbeBytes);
+    allocated->max_analyze_duration =
+        std::max<std::int64_t>(allocated->max_analyze_duration, LongerAnalyzeUs);
+  }
+  allocated->video_codec_id = PgmyuvCompat ? AV_CODEC_ID_PGMYUV : static_cast<AVCodecID>(videoId);
+  allocated->audio_codec_id = static_cast<AVCodecID>(audioId);
+  allocated->subtitle_codec_id = static_cast<AVCodecID>(subtitleId);
+  allocated->video_codec = PgmyuvCompat ? nullptr : ForcedDecoder(VideoCodecName);
+  allocated->audio_codec = ForcedDecoder(AudioCodecName);
+  allocated->subtitle_codec = ForcedDecoder(SubtitleCodecName);
+
+  // The library frees the context itself when the opening fails.
+  AVFormatContext* raw = allocated.release();
+  const int opened =
+      ff::avformat_open_input(&raw, fileName.c_str(), InputFormat, options.Address());
+  if (opened < 0) {
+    LastError = OpenErrorText(fileName, RefineOpenError(fileName, InputFormat, opened));
+    return false;
+  }
+  context.reset(raw);
+
+  if (ProgramId != 0)
+    for (unsigned p = 0; p < context->nb_programs; ++p)
+      if (context->programs[p]->id != ProgramId) context->programs[p]->discard = AVDISCARD_ALL;
+
+  int found;
+  {
+    std::lock_guard<std::mutex> guard(CodecLock());
+    found = ff::avformat_find_stream_info(context.get(), nullptr);
+  }
+  if (found < 0 && Verbose >= 0) {
+    LastError = StreamInfoErrorText(fileName);
+    return false;
+  }
+
   return true;
 }
 

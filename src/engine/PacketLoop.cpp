@@ -83,8 +83,7 @@ void TCustomFFmpeg::RunPacketLoop() {
     const int inputIndex = fileState.FirstStream + packet->stream_index;
     if (packet->stream_index < fileState.StreamCount && !Run.InputStreams[inputIndex]->Discard) {
       TInputStreamState& input = *Run.InputStreams[inputIndex];
-      CorrectTimestamps(input, *packet);
-      if (ProcessPacket(input, inputIndex, packet.get()) < 0) {
+      if (CorrectTimestamps(input, *packet) && ProcessPacket(input, inputIndex, packet.get()) < 0) {
         const std::string text = "Error while decoding stream #" + std::to_string(input.FileIndex) +
                                  "." + std::to_string(input.StreamIndex);
         if (ExitOnError) throw FFmpegException(text);
@@ -103,7 +102,7 @@ void TCustomFFmpeg::RunPacketLoop() {
   }
 }
 
-void TCustomFFmpeg::CorrectTimestamps(TInputStreamState& input, AVPacket& packet) {
+bool TCustomFFmpeg::CorrectTimestamps(TInputStreamState& input, AVPacket& packet) {
   const AVRational base = input.Stream->time_base;
   const std::int64_t offset = InputTsOffsets[input.FileIndex];
   if (packet.dts != AV_NOPTS_VALUE) packet.dts += ff::av_rescale_q(offset, MicrosecondBase, base);
@@ -139,12 +138,14 @@ void TCustomFFmpeg::CorrectTimestamps(TInputStreamState& input, AVPacket& packet
       if (packet.pts != AV_NOPTS_VALUE) packet.pts -= ff::av_rescale_q(delta, MicrosecondBase, base);
     }
   }
+  return AcceptPacketTime(input, packet);
 }
 
 void TCustomFFmpeg::EndRun() {
   for (std::size_t i = 0; i < Run.InputStreams.size(); ++i)
     if (Run.InputStreams[i]->DecodingNeeded)
       ProcessPacket(*Run.InputStreams[i], static_cast<int>(i), nullptr);
+  CheckPicturesArrived();
   for (auto& output : OutputFiles) ff::av_write_trailer(output->Context.get());
   ReportProgress(true);
   Finished = !StopRequested;

@@ -38,6 +38,10 @@ struct TInputStreamState {
   std::int64_t NextPts = AV_NOPTS_VALUE;  // microseconds
   std::int64_t Pts = 0;                // microseconds
   bool IsStart = true;
+  // Correction of broken packet times in a container without discontinuities.
+  std::int64_t DamageOffsetUs = 0;
+  std::int64_t LastPacketUs = AV_NOPTS_VALUE;  // corrected time of the last packet kept
+  std::int64_t LastPacketDurationUs = 0;
   CodecContextPtr Decoder;
   FramePtr Frame;  // last decoded picture or samples
   // Video filter chain: pictures go in at the source, come out at the sink.
@@ -80,9 +84,12 @@ struct TOutputStreamState {
   bool VideoPad = false;
   int TopBand = 0, LeftBand = 0;
   int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
-  int ResampleHeight = 0;
   FramePtr ResamplePicture;
   ScalerPtr Scaler;
+  int ScalerWidth = 0, ScalerHeight = 0, ScalerFormat = -1;  // the pictures Scaler takes
+  // The source's picture format was not known at setup; the first decoded
+  // picture tells it.
+  bool AwaitsFirstPicture = false;
   FramePtr CropView;  // the decoded picture without its crop bands
   // The last picture encoded at a constant rate, repeated at the end of the
   // stream until its own time is covered.
@@ -90,6 +97,7 @@ struct TOutputStreamState {
   // Audio re-encoding.
   bool AudioResample = false;
   ResamplerPtr Resampler;
+  int ResamplerInFormat = -1, ResamplerInRate = 0, ResamplerInChannels = 0;  // what Resampler takes
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format
   FramePtr Converted;       // resampler output, reused
   FramePtr EncoderFrame;    // one encoder frame, reused

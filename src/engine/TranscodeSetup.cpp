@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/FFmpeg.h"
+#include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
@@ -18,7 +19,9 @@ std::string Printf(const char* format, auto... args) {
   return text;
 }
 
-AVMediaType TypeOf(const AVStream* stream) { return stream->codecpar->codec_type; }
+AVMediaType TypeOf(const AVStream* stream) {
+  return stream->codecpar->codec_type;
+}
 
 void DumpOutput(AVFormatContext* context, int index) {
   ff::av_dump_format(context, index, context->url, 1);
@@ -27,10 +30,14 @@ void DumpOutput(AVFormatContext* context, int index) {
 // Option flags of the library option store that fit a decoder of a kind.
 int DecoderOptionMask(AVMediaType type) {
   switch (type) {
-    case AVMEDIA_TYPE_VIDEO: return AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM;
-    case AVMEDIA_TYPE_AUDIO: return AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM;
-    case AVMEDIA_TYPE_SUBTITLE: return AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_DECODING_PARAM;
-    default: return AV_OPT_FLAG_DECODING_PARAM;
+    case AVMEDIA_TYPE_VIDEO:
+      return AV_OPT_FLAG_VIDEO_PARAM | AV_OPT_FLAG_DECODING_PARAM;
+    case AVMEDIA_TYPE_AUDIO:
+      return AV_OPT_FLAG_AUDIO_PARAM | AV_OPT_FLAG_DECODING_PARAM;
+    case AVMEDIA_TYPE_SUBTITLE:
+      return AV_OPT_FLAG_SUBTITLE_PARAM | AV_OPT_FLAG_DECODING_PARAM;
+    default:
+      return AV_OPT_FLAG_DECODING_PARAM;
   }
 }
 
@@ -59,7 +66,8 @@ void TCustomFFmpeg::SetupTranscode() {
   for (std::size_t f = 0; f < OutputFiles.size(); ++f) {
     if (OutputFiles[f]->Streams.empty()) {
       DumpOutput(OutputFiles[f]->Context.get(), static_cast<int>(f));
-      throw FFmpegException(Printf("Output file #%d does not contain any stream", static_cast<int>(f)));
+      throw FFmpegException(
+          Printf("Output file #%d does not contain any stream", static_cast<int>(f)));
     }
     outputTotal += static_cast<int>(OutputFiles[f]->Streams.size());
   }
@@ -71,7 +79,8 @@ void TCustomFFmpeg::SetupTranscode() {
   };
   for (const TStreamMap& map : StreamMaps) {
     if (!validStream(map.FileIndex, map.StreamIndex))
-      throw FFmpegException(Printf("Could not find input stream #%d.%d", map.FileIndex, map.StreamIndex));
+      throw FFmpegException(
+          Printf("Could not find input stream #%d.%d", map.FileIndex, map.StreamIndex));
     if (!validStream(map.SyncFileIndex, map.SyncStreamIndex))
       throw FFmpegException(
           Printf("Could not find sync stream #%d.%d", map.SyncFileIndex, map.SyncStreamIndex));
@@ -149,8 +158,9 @@ void TCustomFFmpeg::SetupTranscode() {
   OpenBitstreamFilters();
   for (std::size_t f = 0; f < OutputFiles.size(); ++f)
     if (ff::avformat_write_header(OutputFiles[f]->Context.get(), nullptr) < 0)
-      throw FFmpegException(Printf(
-          "Could not write header for output file #%d (incorrect codec parameters ?)", static_cast<int>(f)));
+      throw FFmpegException(
+          Printf("Could not write header for output file #%d (incorrect codec parameters ?)",
+                 static_cast<int>(f)));
   TimerStart = ff::av_gettime();
 }
 
@@ -178,7 +188,8 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
   AVCodecContext* c = output.Codec;
   const AVCodecParameters* in = source.Stream->codecpar;
 
-  if (const AVDictionaryEntry* language = ff::av_dict_get(source.Stream->metadata, "language", nullptr, 0))
+  if (const AVDictionaryEntry* language =
+          ff::av_dict_get(source.Stream->metadata, "language", nullptr, 0))
     if (!ff::av_dict_get(stream->metadata, "language", nullptr, 0))
       ff::av_dict_set(&stream->metadata, "language", language->value, 0);
   stream->disposition = source.Stream->disposition;
@@ -204,6 +215,7 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
           output.PadLeft = PadLeft;
           output.PadRight = PadRight;
         }
+        CheckEncoderSettings(output);
         output.EncodingNeeded = true;
         source.DecodingNeeded = true;
         LastError.clear();
@@ -217,23 +229,23 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
           output.ResamplePicture->width = c->width;
           output.ResamplePicture->height = c->height;
           if (ff::av_frame_get_buffer(output.ResamplePicture.get(), 0) < 0)
-            throw FFmpegException(output.VideoResample ? "Cannot allocate temp picture, check pix fmt"
-                                                       : "avpicture_alloc fail");
+            throw FFmpegException(output.VideoResample
+                                      ? "Cannot allocate temp picture, check pix fmt"
+                                      : "avpicture_alloc fail");
         }
+        // A source whose picture format is not known yet gets its scaler
+        // from its first decoded picture.
         if (output.VideoResample && !UseVideoFilters) {
-          std::int64_t flags = SwsFlags;
-          ff::av_opt_get_int(OptionContexts.SwsOpts.get(), "sws_flags", 0, &flags);
-          SwsFlags = static_cast<int>(flags);
-          output.Scaler.reset(ff::sws_getContext(
-              in->width - CropLeft - CropRight, in->height - CropTop - CropBottom,
-              static_cast<AVPixelFormat>(in->format), c->width - PadLeft - PadRight,
-              c->height - PadTop - PadBottom, c->pix_fmt, SwsFlags, nullptr, nullptr, nullptr));
-          if (!output.Scaler) throw FFmpegException("Cannot get resampling context");
-          output.ResampleHeight = in->height - CropTop - CropBottom;
+          if (SourcePictureKnown(*in))
+            PrepareScaler(output, in->width - CropLeft - CropRight,
+                          in->height - CropTop - CropBottom, in->format);
+          else
+            output.AwaitsFirstPicture = true;
         }
         break;
       }
       case AVMEDIA_TYPE_AUDIO:
+        CheckEncoderSettings(output);
         output.AudioResample = !(c->sample_rate == in->sample_rate && AudioSyncMethod < 2);
         break;
       case AVMEDIA_TYPE_SUBTITLE:
@@ -261,7 +273,8 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
   par->codec_tag = 0;
   if (forcedTag != 0)
     par->codec_tag = forcedTag;
-  else if (!format->codec_tag || ff::av_codec_get_id(format->codec_tag, in->codec_tag) != AV_CODEC_ID_NONE ||
+  else if (!format->codec_tag ||
+           ff::av_codec_get_id(format->codec_tag, in->codec_tag) != AV_CODEC_ID_NONE ||
            ff::av_codec_get_tag(format->codec_tag, in->codec_id) == 0)
     par->codec_tag = in->codec_tag;
   output.Stream->time_base = source.Stream->time_base;
@@ -275,11 +288,13 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
       break;
     case AVMEDIA_TYPE_VIDEO:
       if (CustomHookCallback)
-        throw FFmpegException("-vcodec copy and CustomHook are incompatible (frames are not decoded)");
+        throw FFmpegException(
+            "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
       if (UsingVhook)
         throw FFmpegException("-vcodec copy and -vhook are incompatible (frames are not decoded)");
       if (PreviewFlags != 0)
-        throw FFmpegException("-vcodec copy and PostHooks are incompatible (frames are not decoded)");
+        throw FFmpegException(
+            "-vcodec copy and PostHooks are incompatible (frames are not decoded)");
       if (aspect.num != 0) par->sample_aspect_ratio = aspect;
       break;
     case AVMEDIA_TYPE_SUBTITLE:
@@ -306,7 +321,8 @@ void TCustomFFmpeg::OpenPassLogFile(TOutputStreamState& output, std::size_t n) {
   std::fseek(file.get(), 0, SEEK_SET);
   output.StatsIn.reset(static_cast<char*>(ff::av_malloc(static_cast<std::size_t>(size) + 1)));
   if (!output.StatsIn) throw FFmpegException("Could not allocate log buffer");
-  const std::size_t read = std::fread(output.StatsIn.get(), 1, static_cast<std::size_t>(size), file.get());
+  const std::size_t read =
+      std::fread(output.StatsIn.get(), 1, static_cast<std::size_t>(size), file.get());
   output.StatsIn.get()[read] = '\0';
   output.Codec->stats_in = output.StatsIn.get();
 }
@@ -315,8 +331,9 @@ void TCustomFFmpeg::OpenEncoders() {
   for (std::size_t n = 0; n < Run.OutputStreams.size(); ++n) {
     TOutputStreamState& output = *Run.OutputStreams[n];
     if (!output.EncodingNeeded) continue;
-    const AVCodec* encoder = output.Config->Encoder ? output.Config->Encoder
-                                                    : ff::avcodec_find_encoder(output.Codec->codec_id);
+    const AVCodec* encoder = output.Config->Encoder
+                                 ? output.Config->Encoder
+                                 : ff::avcodec_find_encoder(output.Codec->codec_id);
     if (!encoder)
       throw FFmpegException(Printf("Unsupported codec for output stream #%d.%d", output.FileIndex,
                                    output.StreamIndex));
@@ -344,15 +361,17 @@ void TCustomFFmpeg::OpenDecoders() {
     TInputStreamState& input = *Run.InputStreams[i];
     if (!input.DecodingNeeded) continue;
     const AVCodecParameters* par = input.Stream->codecpar;
-    const AVCodec* decoder = i < InputCodecs.size() && InputCodecs[i] ? InputCodecs[i]
-                                                                     : ff::avcodec_find_decoder(par->codec_id);
+    const AVCodec* decoder = i < InputCodecs.size() && InputCodecs[i]
+                                 ? InputCodecs[i]
+                                 : ff::avcodec_find_decoder(par->codec_id);
     if (!decoder)
       throw FFmpegException(Printf("Unsupported codec (id=%d) for input stream #%d.%d",
-                                   static_cast<int>(par->codec_id), input.FileIndex, input.StreamIndex));
+                                   static_cast<int>(par->codec_id), input.FileIndex,
+                                   input.StreamIndex));
     input.Decoder.reset(ff::avcodec_alloc_context3(decoder));
     ff::avcodec_parameters_to_context(input.Decoder.get(), par);
     const int kind = par->codec_type >= 0 && par->codec_type < 5 ? static_cast<int>(par->codec_type)
-                                                               : static_cast<int>(mkData);
+                                                                 : static_cast<int>(mkData);
     ApplyStoredOptions(input.Decoder.get(), OptionContexts.CodecOpts[kind].get(),
                        DecoderOptionMask(par->codec_type));
     input.Decoder->thread_count = ThreadCount;
@@ -377,7 +396,8 @@ void TCustomFFmpeg::CopyMetaDataMaps() {
     if (map.InFile < 0 || map.InFile >= static_cast<int>(InputFiles.size()))
       throw FFmpegException(Printf("Invalid input file index %d map_meta_data(%d,%d)", map.InFile,
                                    map.OutFile, map.InFile));
-    ff::av_dict_copy(&OutputFiles[map.OutFile]->Context->metadata, InputFiles[map.InFile]->metadata, 0);
+    ff::av_dict_copy(&OutputFiles[map.OutFile]->Context->metadata, InputFiles[map.InFile]->metadata,
+                     0);
   }
 }
 
@@ -389,9 +409,9 @@ void TCustomFFmpeg::OpenBitstreamFilters() {
       const std::string failed = "Cannot initialize bitstream filter " + name;
       if (!filter || ff::av_bsf_alloc(filter, &context) < 0) throw FFmpegException(failed);
       BitstreamFilterPtr owned(context);
-      const AVCodecParameters* in =
-          output->BitstreamFilters.empty() ? output->Stream->codecpar
-                                           : output->BitstreamFilters.back()->par_out;
+      const AVCodecParameters* in = output->BitstreamFilters.empty()
+                                        ? output->Stream->codecpar
+                                        : output->BitstreamFilters.back()->par_out;
       ff::avcodec_parameters_copy(context->par_in, in);
       context->time_base_in = output->Stream->time_base;
       if (ff::av_bsf_init(context) < 0) throw FFmpegException(failed);
@@ -399,7 +419,8 @@ void TCustomFFmpeg::OpenBitstreamFilters() {
     }
     // The container is told what the last filter gives out.
     if (!output->BitstreamFilters.empty())
-      ff::avcodec_parameters_copy(output->Stream->codecpar, output->BitstreamFilters.back()->par_out);
+      ff::avcodec_parameters_copy(output->Stream->codecpar,
+                                  output->BitstreamFilters.back()->par_out);
   }
 }
 

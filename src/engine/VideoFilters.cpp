@@ -2,8 +2,9 @@
 #include <cstdio>
 
 #include "engine/FFmpeg.h"
-#include "engine/FilterEnds.h"
 #include "engine/FilterConflicts.h"
+#include "engine/FilterEnds.h"
+#include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFilterStubs.h"
 #include "media/AVFormatStubs.h"
@@ -35,12 +36,17 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
   }
   AVCodecContext* c = output.Codec;
   const AVCodecParameters* in = input.Stream->codecpar;
+  // The buffer source must be told the picture's format and size up front.
+  if (!SourcePictureKnown(*in)) {
+    LastError = "the picture format of the source is not known";
+    return -1;
+  }
   FilterGraphPtr graph(ff::avfilter_graph_alloc());
   if (!graph) return -1;
   AVFilterContext* source = nullptr;
   AVFilterContext* sink = nullptr;
-  if (!CreateFilterEnds(*graph, in->width, in->height, in->format, in->sample_aspect_ratio, c->pix_fmt,
-                        source, sink))
+  if (!CreateFilterEnds(*graph, in->width, in->height, in->format, in->sample_aspect_ratio,
+                        c->pix_fmt, source, sink))
     return -1;
 
   AVFilterContext* last = source;
@@ -52,8 +58,8 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
     std::snprintf(args, sizeof args, "w=%d:h=%d:flags=0x%llx", c->width - padX, c->height - padY,
                   static_cast<unsigned long long>(flags));
     AVFilterContext* scale = nullptr;
-    if (ff::avfilter_graph_create_filter(&scale, ff::avfilter_get_by_name("scale"), "scale", args, nullptr,
-                                         graph.get()) < 0 ||
+    if (ff::avfilter_graph_create_filter(&scale, ff::avfilter_get_by_name("scale"), "scale", args,
+                                         nullptr, graph.get()) < 0 ||
         ff::avfilter_link(last, 0, scale, 0) < 0)
       return -1;
     last = scale;
@@ -63,7 +69,8 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
     InOutPtr inputs = Endpoint("out", sink);
     AVFilterInOut* open = inputs.release();
     AVFilterInOut* opened = outputs.release();
-    const int parsed = ff::avfilter_graph_parse_ptr(graph.get(), VideoFilters.c_str(), &open, &opened, nullptr);
+    const int parsed =
+        ff::avfilter_graph_parse_ptr(graph.get(), VideoFilters.c_str(), &open, &opened, nullptr);
     ff::avfilter_inout_free(&open);
     ff::avfilter_inout_free(&opened);
     if (parsed < 0) return -1;

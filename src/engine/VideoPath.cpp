@@ -31,16 +31,18 @@ bool ConstantRate(int syncMethod, double timeBase, const AVOutputFormat& format)
 
 }  // namespace
 
-void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& input, AVFrame& picture) {
+void TCustomFFmpeg::EncodeVideo(TOutputStreamState& output, TInputStreamState& input,
+                                AVFrame& picture) {
   AVCodecContext* enc = output.Codec;
   int copies = 1;
   const double inPts = static_cast<double>(output.SyncInput->Pts - StartTime) / 1000000.0;
   const double tb = av_q2d(enc->time_base);
   if (VideoSyncMethod > 0 || (VideoSyncMethod < 0 && tb > 0.001)) {
     const double vdelta = inPts / tb - static_cast<double>(output.SyncOpts);
-    const bool variableRate = VideoSyncMethod == 2 ||
-                              (VideoSyncMethod < 0 &&
-                               (OutputFiles[output.FileIndex]->Context->oformat->flags & AVFMT_VARIABLE_FPS));
+    const bool variableRate =
+        VideoSyncMethod == 2 ||
+        (VideoSyncMethod < 0 &&
+         (OutputFiles[output.FileIndex]->Context->oformat->flags & AVFMT_VARIABLE_FPS));
     if (vdelta < -1.1) {
       copies = 0;
     } else if (variableRate) {
@@ -81,9 +83,11 @@ void TCustomFFmpeg::EncodePictureCopies(TOutputStreamState& output, AVFrame& pic
   for (int i = 0; i < copies && !StopRequested; ++i) {
     final->pts = output.SyncOpts;
     final->pict_type = AV_PICTURE_TYPE_NONE;
-    final->quality = static_cast<int>(std::lrint(SameQuality ? picture.quality : output.Config->Quality));
+    final->quality =
+        static_cast<int>(std::lrint(SameQuality ? picture.quality : output.Config->Quality));
     final->interlaced_frame = picture.interlaced_frame;
-    if (OptionContexts.CodecOpts[mkVideo]->flags & (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
+    if (OptionContexts.CodecOpts[mkVideo]->flags &
+        (AV_CODEC_FLAG_INTERLACED_DCT | AV_CODEC_FLAG_INTERLACED_ME))
       final->top_field_first = TopFieldFirst == -1 ? picture.top_field_first : TopFieldFirst;
     const int written = SendToEncoder(output, final);
     if (written > 0) frameSize = written;
@@ -102,7 +106,8 @@ void TCustomFFmpeg::FinishVideoSync(TOutputStreamState& output, const TInputStre
   if (input.NextPts == AV_NOPTS_VALUE) return;
   // Never beyond the recording time: the stream may have ended there.
   std::int64_t endUs = input.NextPts - StartTime;
-  if (RecordingTime != std::numeric_limits<std::int64_t>::max()) endUs = std::min(endUs, RecordingTime);
+  if (RecordingTime != std::numeric_limits<std::int64_t>::max())
+    endUs = std::min(endUs, RecordingTime);
   const double missing = static_cast<double>(endUs) / 1000000.0 / av_q2d(output.Codec->time_base) -
                          static_cast<double>(output.SyncOpts);
   const int copies = static_cast<int>(std::llrint(missing));
@@ -129,10 +134,27 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
     }
     source = view;
   }
-  // A filter graph has already scaled the picture.
-  const bool scale = output.VideoResample && !UseVideoFilters;
+  // A filter graph has already scaled the picture. Otherwise any picture
+  // that differs from what the encoder takes is scaled, also when the
+  // stream's parameters promised otherwise (a damaged stream may change its
+  // size half way).
+  AVCodecContext* enc = output.Codec;
+  const bool scale =
+      !UseVideoFilters && (output.VideoResample || source->format != enc->pix_fmt ||
+                           source->width != enc->width - output.PadLeft - output.PadRight ||
+                           source->height != enc->height - output.PadTop - output.PadBottom);
+  output.AwaitsFirstPicture = false;
   if (!scale && !output.VideoPad) return source;
+  if (scale) PrepareScaler(output, source->width, source->height, source->format);
 
+  if (!output.ResamplePicture) {
+    output.ResamplePicture.reset(ff::av_frame_alloc());
+    output.ResamplePicture->format = enc->pix_fmt;
+    output.ResamplePicture->width = enc->width;
+    output.ResamplePicture->height = enc->height;
+    if (ff::av_frame_get_buffer(output.ResamplePicture.get(), 0) < 0)
+      throw FFmpegException("Cannot allocate temp picture, check pix fmt");
+  }
   AVFrame* target = output.ResamplePicture.get();
   // The encoder may still hold the previous picture; never write into it. The
   // whole picture is drawn anew, so a fresh buffer needs no copy of the old.
@@ -145,15 +167,17 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
   int innerLines[4];
   InnerArea(*target, output.PadTop, output.PadLeft, inner, innerLines);
   if (scale) {
-    ff::sws_scale(output.Scaler.get(), source->data, source->linesize, 0, output.ResampleHeight, inner,
+    ff::sws_scale(output.Scaler.get(), source->data, source->linesize, 0, source->height, inner,
                   innerLines);
   } else {
-    const std::uint8_t* from[4] = {source->data[0], source->data[1], source->data[2], source->data[3]};
-    ff::av_image_copy(inner, innerLines, from, source->linesize, static_cast<AVPixelFormat>(target->format),
-                      source->width, source->height);
+    const std::uint8_t* from[4] = {source->data[0], source->data[1], source->data[2],
+                                   source->data[3]};
+    ff::av_image_copy(inner, innerLines, from, source->linesize,
+                      static_cast<AVPixelFormat>(target->format), source->width, source->height);
   }
   if (output.VideoPad)
-    PaintBorders(*target, output.PadTop, output.PadBottom, output.PadLeft, output.PadRight, PadColor);
+    PaintBorders(*target, output.PadTop, output.PadBottom, output.PadLeft, output.PadRight,
+                 PadColor);
   return target;
 }
 

@@ -13,6 +13,7 @@ extern "C" {
   X(sws_getCachedContext) \
   X(sws_getContext)       \
   X(sws_isSupportedInput) \
+  X(sws_isSupportedOutput) \
   X(sws_scale)
 
 namespace ff {

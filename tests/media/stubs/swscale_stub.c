@@ -6,6 +6,7 @@ void sws_freeContext(void) {}
 void sws_getCachedContext(void) {}
 void sws_getContext(void) {}
 void sws_isSupportedInput(void) {}
+void sws_isSupportedOutput(void) {}
 #ifndef STUB_WITHOUT_SWS_SCALE
 void sws_scale(void) {}
 #endif
