@@ -89,6 +89,7 @@ struct TOutputStreamState {
   FramePtr LastPicture;
   // Audio re-encoding.
   bool AudioResample = false;
+  bool AudioTimed = false;  // SyncOpts took the input's time of the first samples
   ResamplerPtr Resampler;
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format
   FramePtr Converted;       // resampler output, reused
