@@ -253,6 +253,8 @@ class TCustomFFmpeg : public TOptionState {
   int FindProgramStream(int programId, int mediaType) const;
   void ConfigureOutputStream(std::size_t n);
   void ConfigureStreamCopy(TOutputStreamState& output, TInputStreamState& source);
+  // Throws when the output's container cannot hold the stream's codec.
+  void RefuseCodecTheContainerCannotHold(const TOutputStreamState& output) const;
   void OpenPassLogFile(TOutputStreamState& output, std::size_t n);
   void OpenEncoders();
   void OpenDecoders();
