@@ -136,6 +136,8 @@ class TCustomFFmpeg : public TOptionState {
   // "Invalid duration|date specification for CONTEXT: TEXT".
   std::int64_t ParseTime(const std::string& context, const std::string& text, bool duration);
   void SetVerbose(int level);
+  // The engine's verbosity and the media library's own level apart.
+  void SetVerbose(int level, int libraryLevel);
   void SetRecordingTime(std::int64_t us);
   void SetRecordingTimeMs(int ms);
   void SetStartTime(std::int64_t us);
