@@ -33,6 +33,9 @@ int RunEngineCommand(const TEngineArgs& parsed) {
     std::cout << "Fail: " << text << std::endl;
     return 1;
   };
+  // debug and all show the media libraries' own warnings and errors: the
+  // causes behind a failure.
+  component.SetLibraryLogMapping(TLibraryLogMapping::lmSeverity);
   component.SetLogLevel(parsed.LogLevel);
   if (!component.LoadLibraries(DefaultLibraryPath())) return fail(component.LastErrorText());
   component.SetProgressInterval(parsed.ProgressIntervalMs);

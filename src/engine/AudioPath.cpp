@@ -96,7 +96,20 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
   const double inPts = static_cast<double>(output.SyncInput->Pts - StartTime) / 1000000.0;
   const int queued = ff::av_audio_fifo_size(output.Fifo.get());
   if (AudioSyncMethod == 0) {
-    output.SyncOpts = std::llrint(inPts * enc->sample_rate) - queued;
+    // Frames are timed by the samples sent. Decoded chunks carry times that
+    // are rounded to the container's time base and, with codecs whose blocks
+    // overlap (Vorbis), off by part of a block; following them frame by frame
+    // makes times that stand still or go back, which muxers refuse. The input
+    // moves the count only at its first samples and across a real gap, and
+    // never backwards: times already written stay behind.
+    const std::int64_t inputAt = std::llrint(inPts * enc->sample_rate) - queued;
+    if (!output.AudioTimed) {
+      output.SyncOpts = inputAt;
+      output.AudioTimed = true;
+    } else if (static_cast<double>(inputAt - output.SyncOpts) >
+               AudioDriftThreshold * enc->sample_rate) {
+      output.SyncOpts = inputAt;
+    }
   } else {
     const double delta = inPts * enc->sample_rate - static_cast<double>(output.SyncOpts) - queued;
     if (std::fabs(delta) > 50) {

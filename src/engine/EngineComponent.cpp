@@ -41,8 +41,21 @@ void TCustomEngineComponent::SetLogLevel(TLogLevel level) {
   if (FFLoader().LibrarySetLoaded(EngineLibraries)) ApplyLibraryLogLevel();
 }
 
+void TCustomEngineComponent::SetLibraryLogMapping(TLibraryLogMapping mapping) {
+  libraryLogMapping_ = mapping;
+  if (FFLoader().LibrarySetLoaded(EngineLibraries)) ApplyLibraryLogLevel();
+}
+
+int TCustomEngineComponent::LibraryLevel() const {
+  if (libraryLogMapping_ == TLibraryLogMapping::lmSeverity) {
+    if (logLevel_ == TLogLevel::llDebug) return AV_LOG_WARNING;
+    if (logLevel_ == TLogLevel::llAll) return AV_LOG_VERBOSE;
+  }
+  return EngineLevel();
+}
+
 void TCustomEngineComponent::ApplyLibraryLogLevel() const {
-  ff::av_log_set_level(EngineLevel());
+  ff::av_log_set_level(LibraryLevel());
   LibraryLogLevel = ff::av_log_get_level();
 }
 
@@ -102,7 +115,7 @@ int TCustomEngineComponent::CreateTask(const std::string& fileName, TInputOption
   task->LogCallback = [this, raw](int level, const std::string& text) { DoLog(raw, level, text); };
   try {
     task->PrepareTask();
-    task->SetVerbose(EngineLevel());
+    task->SetVerbose(EngineLevel(), LibraryLevel());
     task->SetPreviewFlags(PreviewFlags());
     task->PreviewBitmapCallback = [this, raw](const TBitmap& bitmap, std::int64_t pts,
                                               std::int64_t frame) {
@@ -242,7 +255,7 @@ void TCustomEngineComponent::RunTask(int index) {
   TFFmpeg* task = TaskAt(index);
   if (!task) return;
   task->ReportInterval = static_cast<std::int64_t>(progressIntervalMs_) * 1000;
-  task->SetVerbose(EngineLevel());
+  task->SetVerbose(EngineLevel(), LibraryLevel());
   if (threadCount_ <= 0) {
     task->ThreadID = ui_.ThreadId();
     task->Start(false, threadPriority_);
@@ -274,6 +287,10 @@ void TCustomEngineComponent::LogLibraryLine(std::uint32_t threadId, int level, c
     for (auto& task : tasks_)
       if (task->ThreadID == threadId) owner = task.get();
   }
+  // Under the severity mapping the library's levels become the engine's:
+  // errors and warnings 0, information 1, the rest 3.
+  if (libraryLogMapping_ == TLibraryLogMapping::lmSeverity)
+    level = level <= AV_LOG_WARNING ? 0 : level <= AV_LOG_INFO ? 1 : 3;
   DoLog(owner, level, line);
 }
 

@@ -48,6 +48,8 @@ class TCustomEngineComponent {
   // --- properties ---
   TLogLevel LogLevel() const { return logLevel_; }
   void SetLogLevel(TLogLevel level);
+  TLibraryLogMapping LibraryLogMapping() const { return libraryLogMapping_; }
+  void SetLibraryLogMapping(TLibraryLogMapping mapping);
   int ProgressInterval() const { return progressIntervalMs_; }
   // Values of 100 ms or less are kept as 100.
   void SetProgressInterval(int ms);
@@ -107,6 +109,8 @@ class TCustomEngineComponent {
   void RunTask(int index);
   TFFmpeg* TaskAt(int index);
   int EngineLevel() const { return static_cast<int>(logLevel_.load()) - 1; }
+  // The media library's level under the chosen mapping.
+  int LibraryLevel() const;
   // The library's log level and the cached copy the log callback compares with.
   void ApplyLibraryLogLevel() const;
   // Bit 0 preview window, bit 1 preview bitmap events, as tasks take them.
@@ -117,6 +121,8 @@ class TCustomEngineComponent {
   IUiThread& ui_;
   // Read by task threads when they start the next task.
   std::atomic<TLogLevel> logLevel_{TLogLevel::llInfo};
+  // Read by the library's log callback on any thread.
+  std::atomic<TLibraryLogMapping> libraryLogMapping_{TLibraryLogMapping::lmVerbosity};
   std::atomic<int> progressIntervalMs_{500};
   std::atomic<TConvertPriority> threadPriority_{TConvertPriority::tpNormal};
   bool preview_ = false;

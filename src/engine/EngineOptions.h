@@ -8,6 +8,12 @@
 namespace trovenix {
 
 enum class TLogLevel { llQuiet, llError, llInfo, llDebug, llAll };
+// How the component's LogLevel admits the media library's own messages.
+// lmVerbosity: the library's level is the engine's verbosity, ord(LogLevel) - 1,
+// which lets only its gravest messages through. lmSeverity: llDebug adds the
+// library's errors and warnings, llAll also its information and details; their
+// lines reach OnLog as errors (llError), information (llInfo) or details (llAll).
+enum class TLibraryLogMapping { lmVerbosity, lmSeverity };
 enum class THookAction { haContinue, haIgnore, haStop };
 // Best effort on Linux: lower priorities raise the thread's nice value.
 enum class TConvertPriority { tpIdle, tpLowest, tpLower, tpNormal };

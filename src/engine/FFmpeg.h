@@ -136,6 +136,8 @@ class TCustomFFmpeg : public TOptionState {
   // "Invalid duration|date specification for CONTEXT: TEXT".
   std::int64_t ParseTime(const std::string& context, const std::string& text, bool duration);
   void SetVerbose(int level);
+  // The engine's verbosity and the media library's own level apart.
+  void SetVerbose(int level, int libraryLevel);
   void SetRecordingTime(std::int64_t us);
   void SetRecordingTimeMs(int ms);
   void SetStartTime(std::int64_t us);
@@ -257,6 +259,8 @@ class TCustomFFmpeg : public TOptionState {
   int FindProgramStream(int programId, int mediaType) const;
   void ConfigureOutputStream(std::size_t n);
   void ConfigureStreamCopy(TOutputStreamState& output, TInputStreamState& source);
+  // Throws when the output's container cannot hold the stream's codec.
+  void RefuseCodecTheContainerCannotHold(const TOutputStreamState& output) const;
   void OpenPassLogFile(TOutputStreamState& output, std::size_t n);
   // Fails the task with a clear message when a re-encoded stream's size,
   // pixel or sample format, rate or channels cannot be handed to an encoder.

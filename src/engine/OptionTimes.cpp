@@ -17,9 +17,13 @@ std::int64_t TCustomFFmpeg::ParseTime(const std::string& context, const std::str
 }
 
 void TCustomFFmpeg::SetVerbose(int level) {
+  SetVerbose(level, level);
+}
+
+void TCustomFFmpeg::SetVerbose(int level, int libraryLevel) {
   Verbose = level;
-  ff::av_log_set_level(level);
-  LibraryLogLevel = level;
+  ff::av_log_set_level(libraryLevel);
+  LibraryLogLevel = libraryLevel;
 }
 
 void TCustomFFmpeg::SetRecordingTime(std::int64_t us) {

@@ -96,6 +96,7 @@ struct TOutputStreamState {
   FramePtr LastPicture;
   // Audio re-encoding.
   bool AudioResample = false;
+  bool AudioTimed = false;  // SyncOpts took the input's time of the first samples
   ResamplerPtr Resampler;
   int ResamplerInFormat = -1, ResamplerInRate = 0, ResamplerInChannels = 0;  // what Resampler takes
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format

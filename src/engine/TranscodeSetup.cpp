@@ -2,6 +2,7 @@
 // codecs opened, headers written.
 #include <cstdio>
 
+#include "engine/ContainerCodecs.h"
 #include "engine/FFmpeg.h"
 #include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
@@ -132,7 +133,10 @@ void TCustomFFmpeg::SetupTranscode() {
     }
   }
 
-  for (std::size_t n = 0; n < Run.OutputStreams.size(); ++n) ConfigureOutputStream(n);
+  for (std::size_t n = 0; n < Run.OutputStreams.size(); ++n) {
+    ConfigureOutputStream(n);
+    RefuseCodecTheContainerCannotHold(*Run.OutputStreams[n]);
+  }
 
   for (std::size_t f = 0; f < OutputFiles.size(); ++f)
     DumpOutput(OutputFiles[f]->Context.get(), static_cast<int>(f));
@@ -260,6 +264,16 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
     // opened encoder fills in the rest.
     ff::avcodec_parameters_from_context(stream->codecpar, c);
   }
+}
+
+void TCustomFFmpeg::RefuseCodecTheContainerCannotHold(const TOutputStreamState& output) const {
+  // A tag the user forced says that the user knows better.
+  if (output.Codec->codec_tag != 0) return;
+  const std::string refusal = ContainerRefusal(*OutputFiles[output.FileIndex]->Context->oformat,
+                                               output.Stream->codecpar->codec_id);
+  if (!refusal.empty())
+    throw FFmpegException(
+        Printf("%s (output stream #%d.%d)", refusal.c_str(), output.FileIndex, output.StreamIndex));
 }
 
 void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStreamState& source) {

@@ -29,6 +29,7 @@ extern "C" {
   X(avformat_free_context)          \
   X(avformat_new_stream)            \
   X(avformat_open_input)            \
+  X(avformat_query_codec)           \
   X(avformat_write_header)          \
   X(avio_closep)                    \
   X(avio_open)                      \
