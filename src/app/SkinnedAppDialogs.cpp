@@ -10,12 +10,9 @@
 
 namespace trovenix {
 
-TSkinnedAppDialogs::TSkinnedAppDialogs() = default;
-TSkinnedAppDialogs::~TSkinnedAppDialogs() = default;
-
 void TSkinnedAppDialogs::CreateWindows(QWidget* mainWindow) {
-  chooser_ = std::make_unique<TFormSkin>(skins_, mainWindow);
-  about_ = std::make_unique<TFormAbout>(mainWindow);
+  chooser_ = new TFormSkin(skins_, mainWindow);
+  about_ = new TFormAbout(mainWindow);
 }
 
 void TSkinnedAppDialogs::ShowSkinChooser() {

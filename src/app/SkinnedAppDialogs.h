@@ -3,7 +3,7 @@
 // site in the default browser.
 #pragma once
 
-#include <memory>
+#include <QPointer>
 
 #include "app/AppDialogs.h"
 #include "app/SkinManager.h"
@@ -15,9 +15,6 @@ class TFormSkin;
 
 class TSkinnedAppDialogs final : public IAppDialogs {
  public:
-  TSkinnedAppDialogs();
-  ~TSkinnedAppDialogs() override;
-
   void CreateWindows(QWidget* mainWindow) override;
   void ShowSkinChooser() override;
   void ShowAbout() override;
@@ -29,8 +26,9 @@ class TSkinnedAppDialogs final : public IAppDialogs {
 
  private:
   TSkinManager skins_;
-  std::unique_ptr<TFormSkin> chooser_;
-  std::unique_ptr<TFormAbout> about_;
+  // Children of the main window, which deletes them.
+  QPointer<TFormSkin> chooser_;
+  QPointer<TFormAbout> about_;
 };
 
 }  // namespace trovenix
