@@ -270,7 +270,8 @@ TEST(BatchCommand, OverwriteReplacesAnOldOutputOnlyWhenTheConversionSucceeds) {
 
 TEST(BatchCommand, WithoutOverwriteAnExistingOutputGetsANumberedSibling) {
   const std::string folder = Folder("numbered");
-  const std::string mp3 = "--format " + ShellQuote("MP3 - Mpeg Layer3 Audio (*.mp3)");
+  const std::string mp3 =
+      std::string("--format ").append(ShellQuote("MP3 - Mpeg Layer3 Audio (*.mp3)"));
   const std::string first = folder + "/cli-batch-source.mp3";
   const std::string second = folder + "/cli-batch-source-1.mp3";
   const std::string third = folder + "/cli-batch-source-2.mp3";
@@ -357,9 +358,10 @@ TEST(BatchCommand, MoreFilesThanTheOpenFileLimitAllConvert) {
   for (int i = 0; i < count; ++i) {
     const std::string path = inputs + "/tiny" + std::to_string(i) + ".mp4";
     fs::copy_file(tiny, path);
-    files += " " + ShellQuote(path);
+    files.append(" ").append(ShellQuote(path));
   }
-  const std::string mp3 = "--format " + ShellQuote("MP3 - Mpeg Layer3 Audio (*.mp3)");
+  const std::string mp3 =
+      std::string("--format ").append(ShellQuote("MP3 - Mpeg Layer3 Audio (*.mp3)"));
   const auto result = test::RunCommand("ulimit -n 32 && " + std::string(TROVENIX_CONVERT) + " " +
                                        mp3 + " --jobs 2 --output-dir " +
                                        ShellQuote(Folder("limit")) + files + " 2>/dev/null");
