@@ -4,13 +4,13 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStringList>
+#include <QUrl>
 
 #include "app/ChoiceBinding.h"
 #include "app/DroppedFiles.h"

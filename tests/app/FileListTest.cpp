@@ -10,9 +10,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "support/Fixtures.h"
 #include "WindowFixture.h"
 #include "app/DroppedFiles.h"
+#include "support/Fixtures.h"
 
 namespace trovenix::test {
 namespace {
@@ -174,9 +174,9 @@ TEST(DroppedFilesTest, AFolderGivesItsMediaFilesAndThoseOfItsSubfoldersInNameOrd
             (std::vector<std::string>{r + "/a.mp3", r + "/b-sub/deeper/y.vob", r + "/b-sub/x.wav",
                                       r + "/c.AVI", r + "/e.flv"}));
   // Dropped files stay as they are, in the order dropped, beside a folder.
-  EXPECT_EQ(ExpandDroppedPaths({r + "/notes.txt", r + "/b-sub"}),
-            (std::vector<std::string>{r + "/notes.txt", r + "/b-sub/deeper/y.vob",
-                                      r + "/b-sub/x.wav"}));
+  EXPECT_EQ(
+      ExpandDroppedPaths({r + "/notes.txt", r + "/b-sub"}),
+      (std::vector<std::string>{r + "/notes.txt", r + "/b-sub/deeper/y.vob", r + "/b-sub/x.wav"}));
   EXPECT_TRUE(MediaFilesInFolder(r + "/missing", SupportedExtensions()).empty());
 }
 
@@ -265,11 +265,11 @@ TEST_F(FileListTest, ConvertChecksTheListAndTheFolderFirst) {
   form1->Ui().ButtonConvertNow->click();
   form1->Model().OutputFolder = "/no/such/folder";
   form1->Ui().ButtonConvertNow->click();
-  EXPECT_EQ(messages.Informations,
-            (std::vector<std::string>{"Please Add Files To Convert!",
-                                      "Please select an output folder!",
-                                      "The output folder \"/no/such/folder\"\n\rdoes not exist or "
-                                      "has been deleted!\n\rPlease choose a new output folder."}));
+  EXPECT_EQ(
+      messages.Informations,
+      (std::vector<std::string>{"Please Add Files To Convert!", "Please select an output folder!",
+                                "The output folder \"/no/such/folder\"\n\rdoes not exist or "
+                                "has been deleted!\n\rPlease choose a new output folder."}));
   // The folder picker opened after each of the two folder messages.
   EXPECT_EQ(folders.Headlines.size(), 2u);
   EXPECT_FALSE(form1->BatchBusy());
