@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QScreen>
@@ -347,8 +348,22 @@ void TForm1::AddFiles(const std::vector<std::string>& files) {
     ~TDone() { Flag = false; }
   } done{model_.Run.AddingFiles};
   TAVProbe& probe = engine_.Probe();
+  // Painting the list costs several times a probe of a short file, so the
+  // list is painted at most every ShowEveryMs while pending events are still
+  // served after every file: the window answers at once, the rows appear at
+  // a steady pace, and adding a thousand files costs what probing them does.
+  constexpr qint64 ShowEveryMs = 50;
+  QTreeView& list = *ui_.ListView1;
+  QElapsedTimer sinceShown;
+  sinceShown.start();
+  struct TPaintAgain {
+    QTreeView& List;
+    ~TPaintAgain() { List.setUpdatesEnabled(true); }
+  } paintAgain{list};
+  list.setUpdatesEnabled(false);
   try {
-    for (const std::string& file : files) {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const std::string& file = files[i];
       TFileListRow row;
       row.FileName = file;
       if (probe.LoadFile(file)) {
@@ -363,8 +378,14 @@ void TForm1::AddFiles(const std::vector<std::string>& files) {
       // Only the cells are kept: the file is not held open while it waits.
       probe.Close();
       fileList_.AppendRow(std::move(row));
-      ui_.ListView1->scrollTo(fileList_.index(fileList_.rowCount() - 1, 0));
+      const bool show = i + 1 == files.size() || sinceShown.elapsed() >= ShowEveryMs;
+      if (show) {
+        list.setUpdatesEnabled(true);
+        list.scrollTo(fileList_.index(fileList_.rowCount() - 1, 0));
+        sinceShown.restart();
+      }
       QCoreApplication::processEvents();
+      if (show) list.setUpdatesEnabled(false);
     }
   } catch (...) {
     // An error while filling a row ends the add step silently.
