@@ -114,4 +114,50 @@ void TFileListModel::SetOutputColumn(const std::string& tag) {
                      {Qt::DisplayRole});
 }
 
+void TFileListModel::SetProgress(int row, const std::string& text) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  std::string& cell = rows_[static_cast<std::size_t>(row)].Progress;
+  if (cell == text) return;
+  cell = text;
+  emit dataChanged(index(row, colProgress), index(row, colProgress), {Qt::DisplayRole});
+}
+
+void TFileListModel::SetFrames(int row, const std::string& text) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  std::string& cell = rows_[static_cast<std::size_t>(row)].Frames;
+  if (cell == text) return;
+  cell = text;
+  emit dataChanged(index(row, colFrames), index(row, colFrames), {Qt::DisplayRole});
+}
+
+void TFileListModel::ClearProgressAndFrames() {
+  for (TFileListRow& row : rows_) {
+    row.Progress.clear();
+    row.Frames.clear();
+  }
+  if (!rows_.empty())
+    emit dataChanged(index(0, colProgress), index(static_cast<int>(rows_.size()) - 1, colFrames),
+                     {Qt::DisplayRole});
+}
+
+void TFileListModel::RemoveRow(int row) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  beginRemoveRows({}, row, row);
+  rows_.erase(rows_.begin() + row);
+  endRemoveRows();
+}
+
+void TFileListModel::Clear() {
+  beginResetModel();
+  rows_.clear();
+  endResetModel();
+}
+
+void TFileListModel::SetAllChecked(bool checked) {
+  for (TFileListRow& row : rows_) row.Checked = checked;
+  if (!rows_.empty())
+    emit dataChanged(index(0, colFileName), index(static_cast<int>(rows_.size()) - 1, colFileName),
+                     {Qt::CheckStateRole});
+}
+
 }  // namespace trovenix

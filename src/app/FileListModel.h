@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <string>
 #include <vector>
 
 #include "app/FileListRow.h"
@@ -40,6 +41,14 @@ class TFileListModel final : public QAbstractTableModel {
   void AppendRow(TFileListRow row);
   // The format changed: every row's Output cell shows the new tag.
   void SetOutputColumn(const std::string& tag);
+  // The cells the batch writes; rows outside the list are left alone.
+  void SetProgress(int row, const std::string& text);
+  void SetFrames(int row, const std::string& text);
+  // Files are added or a batch starts: every Progress and Frames cell empty.
+  void ClearProgressAndFrames();
+  void RemoveRow(int row);
+  void Clear();
+  void SetAllChecked(bool checked);
 
  private:
   std::vector<TFileListRow> rows_;

@@ -2,15 +2,21 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QMimeData>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStandardItemModel>
 #include <QStringList>
+#include <QUrl>
 
 #include "app/ChoiceBinding.h"
+#include "app/DroppedFiles.h"
 #include "app/Form4.h"
-#include "app/OpenDialogFilter.h"
+#include "profiles/FileListCells.h"
 #include "profiles/FormatTable.h"
 #include "profiles/VolumeControl.h"
 
@@ -19,13 +25,6 @@ namespace {
 
 std::string FolderOfProgram() {
   return QCoreApplication::applicationDirPath().toStdString() + "/";
-}
-
-QStringList QtNameFilters() {
-  QStringList filters;
-  for (const std::string& filter : NameFilters(OpenDialogFilterText()))
-    filters << QString::fromStdString(filter);
-  return filters;
 }
 
 // The separators of the output-format list cannot be picked, so the arrow
@@ -45,7 +44,11 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
     : services_(std::move(services)),
       programFolder_(services_.ProgramFolder.empty() ? FolderOfProgram() : services_.ProgramFolder),
       engine_(ui),
-      ui_(BuildForm1Ui(*this)) {
+      ui_(BuildForm1Ui(*this)),
+      qtFileDialog_(this),
+      batchList_(fileList_, ui_.ListView1),
+      batchView_(*this),
+      idleTimer_(timerConvertAgain_) {
   ui_.ListView1->setModel(&fileList_);
   for (int c = 0; c < TFileListModel::ColumnCount; ++c)
     ui_.ListView1->setColumnWidth(c, TFileListModel::ColumnWidth(c));
@@ -53,18 +56,17 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
   // 1. The Vista font rule would run here; this is not Windows, so it
   //    changes nothing.
 
-  // 2. The open-file dialog: existing files only, no read-only box, the
-  //    filter of the add step, which also switches on multiple selection.
-  //    The dialog itself is made when it is first needed: building it costs
-  //    more than the rest of the window.
-  openDialogFilters_ = QtNameFilters();
+  // 2. The open-file dialog: existing files only, several at once, no
+  //    read-only box, the filter of the add step. The dialog itself is made
+  //    when it is first needed: building it costs more than the rest of the
+  //    window.
 
   // 3. The media libraries, from "Common Files" beside the program first.
   const std::string libraryFolder = programFolder_ + "Common Files";
   const bool loaded = services_.LoadLibraries ? services_.LoadLibraries(engine_, libraryFolder)
                                               : engine_.LoadLibraries(libraryFolder);
   if (!loaded) {
-    services_.Messages.Information(QString::fromLatin1(LibrariesMissingText));
+    services_.Messages.Information(LibrariesMissingText);
     terminated_ = true;
     return;
   }
@@ -87,6 +89,8 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
   // 12. The idle timer of the batch is off until a batch runs.
   timerConvertAgain_.setInterval(100);
   timerConvertAgain_.stop();
+  driver_ = std::make_unique<TBatchDriver>(std::vector<TEngineComponent*>{&engine_}, ui, batchList_,
+                                           batchView_, services_.Messages, idleTimer_);
 
   // 13. Skins.
   services_.Dialogs.SetSkinFolder(QString::fromStdString(programFolder_ + "Skins"));
@@ -101,17 +105,13 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
 }
 
 QFileDialog& TForm1::OpenDialog() {
-  if (!openDialog_) {
-    openDialog_ = new QFileDialog(this);
-    openDialog_->setFileMode(QFileDialog::ExistingFile);
-    openDialog_->setOption(QFileDialog::ReadOnly, false);
-    openDialog_->setOption(QFileDialog::HideNameFilterDetails, true);
-    openDialog_->setNameFilters(openDialogFilters_);
-  }
-  return *openDialog_;
+  return qtFileDialog_.Dialog();
 }
 
 TForm1::~TForm1() {
+  timerConvertAgain_.stop();
+  // The driver lets go of the engine's events before the engine goes.
+  driver_.reset();
   engine_.OnBeforeHook = nullptr;
   engine_.OnCustomHook = nullptr;
   engine_.OnLog = nullptr;
@@ -158,6 +158,23 @@ void TForm1::ConnectControls() {
           [this](const QString& text) { model_.OutputFolder = text.toStdString(); });
   connect(ui_.ButtonBrowse, &QToolButton::clicked, this, &TForm1::BrowseClick);
 
+  connect(ui_.ButtonAddVideo, &QPushButton::clicked, this, &TForm1::AddClick);
+  connect(ui_.ButtonRemove, &QPushButton::clicked, this, &TForm1::RemoveClick);
+  connect(ui_.ButtonClearAll, &QPushButton::clicked, this, &TForm1::ClearClick);
+  connect(ui_.ButtonConvertNow, &QPushButton::clicked, this, &TForm1::ConvertClick);
+  connect(ui_.ButtonStopConvert, &QPushButton::clicked, this, &TForm1::StopClick);
+  connect(ui_.ActionRemoveSelected, &QAction::triggered, this, &TForm1::RemoveClick);
+  connect(ui_.ActionClearAllItems, &QAction::triggered, this, &TForm1::ClearClick);
+  connect(ui_.ActionCheckAll, &QAction::triggered, this, [this] { CheckAll(true); });
+  connect(ui_.ActionUncheckAll, &QAction::triggered, this, [this] { CheckAll(false); });
+  connect(&timerConvertAgain_, &QTimer::timeout, this, [this] {
+    if (driver_) driver_->IdleTimerTick();
+    SyncConverting();
+  });
+  ui_.ListView1->setAcceptDrops(true);
+  ui_.ListView1->viewport()->setAcceptDrops(true);
+  ui_.ListView1->setDropIndicatorShown(false);
+  ui_.ListView1->viewport()->installEventFilter(this);
   connect(ui_.ActionAddFiles, &QAction::triggered, ui_.ButtonAddVideo, &QPushButton::click);
   connect(ui_.ActionConvert, &QAction::triggered, ui_.ButtonConvertNow, &QPushButton::click);
   connect(ui_.ActionExit, &QAction::triggered, this, &TForm1::ExitCommand);
@@ -237,7 +254,11 @@ void TForm1::EnableControls() {
 }
 
 void TForm1::BrowseClick() {
-  if (model_.Run.Converting) return;
+  if (model_.Run.Converting || (driver_ && driver_->Converting())) return;
+  ChooseOutputFolder();
+}
+
+void TForm1::ChooseOutputFolder() {
   const auto folder =
       services_.Folders.ChooseFolder(FolderPickerHeadline, FolderPickerStart(model_));
   if (!folder) return;
@@ -263,7 +284,8 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
-  if (!CloseQuery(model_)) {
+  // Not while a batch runs, also between two of its rows.
+  if (!CloseQuery(model_) || BatchBusy()) {
     event->ignore();
     return;
   }
@@ -273,6 +295,7 @@ void TForm1::closeEvent(QCloseEvent* event) {
   engine_.OnLog = nullptr;
   engine_.OnProgress = nullptr;
   engine_.OnTerminate = nullptr;
+  timerConvertAgain_.stop();
   engine_.StopTasks();
   if (!exiting_ && !terminated_) {
     try {
@@ -282,6 +305,162 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
   }
   event->accept();
+}
+
+void TForm1::SyncConverting() {
+  model_.Run.Converting = driver_ && driver_->Converting();
+}
+
+bool TForm1::BatchBusy() const {
+  return model_.Run.Converting || (driver_ && (driver_->Converting() || driver_->BatchRunning()));
+}
+
+void TForm1::AddClick() {
+  // A second add while the first serves events would interleave their rows.
+  if (model_.Run.Converting || (driver_ && driver_->Converting()) || model_.Run.AddingFiles ||
+      terminated_)
+    return;
+  engine_.ClearTaskList();
+  fileList_.ClearProgressAndFrames();
+  IFileDialog& dialog = services_.OpenFiles ? *services_.OpenFiles : qtFileDialog_;
+  std::vector<std::string> files;
+  {
+    model_.Run.AddingFiles = true;
+    struct TDone {
+      bool& Flag;
+      ~TDone() { Flag = false; }
+    } done{model_.Run.AddingFiles};
+    try {
+      files = dialog.ChooseFiles();
+    } catch (...) {
+      // Errors of the add step are ignored.
+      return;
+    }
+  }
+  AddFiles(files);
+}
+
+void TForm1::AddFiles(const std::vector<std::string>& files) {
+  if (terminated_) return;
+  model_.Run.AddingFiles = true;
+  struct TDone {
+    bool& Flag;
+    ~TDone() { Flag = false; }
+  } done{model_.Run.AddingFiles};
+  TAVProbe& probe = engine_.Probe();
+  // Painting the list costs several times a probe of a short file, so the
+  // list is painted at most every ShowEveryMs while pending events are still
+  // served after every file: the window answers at once, the rows appear at
+  // a steady pace, and adding a thousand files costs what probing them does.
+  constexpr qint64 ShowEveryMs = 50;
+  QTreeView& list = *ui_.ListView1;
+  QElapsedTimer sinceShown;
+  sinceShown.start();
+  struct TPaintAgain {
+    QTreeView& List;
+    ~TPaintAgain() { List.setUpdatesEnabled(true); }
+  } paintAgain{list};
+  list.setUpdatesEnabled(false);
+  try {
+    for (std::size_t i = 0; i < files.size(); ++i) {
+      const std::string& file = files[i];
+      TFileListRow row;
+      row.FileName = file;
+      if (probe.LoadFile(file)) {
+        const TProbeCells cells = ProbeCellTexts(probe);
+        row.VideoSize = cells.VideoSize;
+        row.FrameRate = cells.FrameRate;
+        row.Duration = cells.Duration;
+        row.Output = model_.Profile.OutputExtension;
+      } else {
+        row.Progress = "Error";
+      }
+      // Only the cells are kept: the file is not held open while it waits.
+      probe.Close();
+      fileList_.AppendRow(std::move(row));
+      const bool show = i + 1 == files.size() || sinceShown.elapsed() >= ShowEveryMs;
+      if (show) {
+        list.setUpdatesEnabled(true);
+        list.scrollTo(fileList_.index(fileList_.rowCount() - 1, 0));
+        sinceShown.restart();
+      }
+      QCoreApplication::processEvents();
+      if (show) list.setUpdatesEnabled(false);
+    }
+  } catch (...) {
+    // An error while filling a row ends the add step silently.
+    probe.Close();
+  }
+}
+
+bool TForm1::DropPaths(const std::vector<std::string>& paths) {
+  if (BatchBusy() || model_.Run.AddingFiles || terminated_) return false;
+  engine_.ClearTaskList();
+  fileList_.ClearProgressAndFrames();
+  AddFiles(ExpandDroppedPaths(paths));
+  return true;
+}
+
+void TForm1::RemoveClick() {
+  // Rows are not renumbered under a running batch.
+  if (model_.Run.AddingFiles || BatchBusy()) return;
+  const QModelIndexList selected = ui_.ListView1->selectionModel()->selectedRows();
+  if (selected.isEmpty()) return;
+  fileList_.RemoveRow(selected.front().row());
+}
+
+void TForm1::ClearClick() {
+  // Between two rows of a batch Converting is off, but the driver still
+  // walks the rows: they stay until the batch ends.
+  if (model_.Run.AddingFiles || BatchBusy()) return;
+  engine_.ClearTaskList();
+  fileList_.Clear();
+}
+
+void TForm1::CheckAll(bool checked) {
+  fileList_.SetAllChecked(checked);
+}
+
+void TForm1::ConvertClick() {
+  if (driver_) driver_->ConvertClick();
+  SyncConverting();
+}
+
+void TForm1::StopClick() {
+  if (driver_) driver_->StopClick();
+  SyncConverting();
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != ui_.ListView1->viewport()) return QMainWindow::eventFilter(watched, event);
+  switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+      auto* drag = static_cast<QDropEvent*>(event);
+      if (drag->mimeData()->hasUrls() && !BatchBusy() && !model_.Run.AddingFiles)
+        drag->acceptProposedAction();
+      else
+        drag->ignore();
+      return true;
+    }
+    case QEvent::Drop: {
+      auto* drop = static_cast<QDropEvent*>(event);
+      std::vector<std::string> paths;
+      for (const QUrl& url : drop->mimeData()->urls())
+        if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+      if (paths.empty()) {
+        drop->ignore();
+        return true;
+      }
+      drop->acceptProposedAction();
+      // The add step serves events; it runs once the drag has finished.
+      QMetaObject::invokeMethod(
+          this, [this, paths] { DropPaths(paths); }, Qt::QueuedConnection);
+      return true;
+    }
+    default:
+      return QMainWindow::eventFilter(watched, event);
+  }
 }
 
 }  // namespace trovenix

@@ -7,15 +7,23 @@
 #include <QMainWindow>
 #include <QTimer>
 #include <functional>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/AppDialogs.h"
+#include "app/FileDialog.h"
 #include "app/FileListModel.h"
 #include "app/FolderPicker.h"
 #include "app/Form1Ui.h"
 #include "app/MainWindowModel.h"
 #include "app/MessageBoxes.h"
+#include "app/QtFileDialog.h"
+#include "app/QtIdleTimer.h"
 #include "app/Settings.h"
+#include "app/WindowBatchList.h"
+#include "app/WindowBatchView.h"
+#include "batch/BatchDriver.h"
 #include "engine/EngineComponent.h"
 
 namespace trovenix {
@@ -33,6 +41,8 @@ struct TForm1Services {
   std::function<bool(TEngineComponent& engine, const std::string& folder)> LoadLibraries;
   // The program's folder, ending in "/"; empty: the executable's folder.
   std::string ProgramFolder;
+  // The open-file dialog of the add step; null: the window's own Qt dialog.
+  IFileDialog* OpenFiles = nullptr;
 };
 
 inline constexpr const char* LibrariesMissingText =
@@ -50,6 +60,8 @@ class TForm1 final : public QMainWindow {
   TFileListModel& FileList() { return fileList_; }
   // The open-file dialog of the add step, made on first use.
   QFileDialog& OpenDialog();
+  // The batch driver; null when the media libraries could not be bound.
+  TBatchDriver* Driver() { return driver_.get(); }
   QTimer& TimerConvertAgain() { return timerConvertAgain_; }
   const TForm1Services& Services() const { return services_; }
   const std::string& ProgramFolder() const { return programFolder_; }
@@ -72,10 +84,29 @@ class TForm1 final : public QMainWindow {
   // File > Exit: ends the program at once, without the close query and
   // without saving the settings.
   void ExitCommand();
+  // The folder picker as the browse button opens it, also between the
+  // checks of a Convert click.
+  void ChooseOutputFolder();
+
+  // The list commands: buttons and the list's menu.
+  void AddClick();
+  // The add step for files given by the dialog or a drop: each is probed
+  // and gets a row, pending events are served after each.
+  void AddFiles(const std::vector<std::string>& files);
+  // A drop of files and folders on the list; refused while a batch runs.
+  bool DropPaths(const std::vector<std::string>& paths);
+  void RemoveClick();
+  void ClearClick();
+  void CheckAll(bool checked);
+  void ConvertClick();
+  void StopClick();
+  // A batch step is prepared or a task runs, or a batch is between rows.
+  bool BatchBusy() const;
 
  protected:
   void showEvent(QShowEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void ConnectControls();
@@ -83,6 +114,8 @@ class TForm1 final : public QMainWindow {
   void FormatPicked(int index);
   void FormatDropDown();
   TFormatChangeHooks Hooks();
+  // The window's Converting flag follows the driver's.
+  void SyncConverting();
 
   TForm1Services services_;
   std::string programFolder_;
@@ -90,10 +123,13 @@ class TForm1 final : public QMainWindow {
   TMainWindowModel model_;
   TFileListModel fileList_;
   TEngineComponent engine_;
-  QStringList openDialogFilters_;
-  QFileDialog* openDialog_ = nullptr;  // a child of the window
   QTimer timerConvertAgain_;
   TForm1Ui ui_;
+  TQtFileDialog qtFileDialog_;
+  TWindowBatchList batchList_;
+  TWindowBatchView batchView_;
+  TQtIdleTimer idleTimer_;
+  std::unique_ptr<TBatchDriver> driver_;
   TForm4* form4_ = nullptr;
   bool terminated_ = false;
   bool shownOnce_ = false;

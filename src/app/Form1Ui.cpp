@@ -97,7 +97,7 @@ void BuildFileList(QWidget* central, TForm1Ui& ui, int top, int height) {
   ui.ListView1->setUniformRowHeights(true);
   ui.ListView1->setAllColumnsShowFocus(true);
   ui.ListView1->setSelectionBehavior(QAbstractItemView::SelectRows);
-  ui.ListView1->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  ui.ListView1->setSelectionMode(QAbstractItemView::SingleSelection);
   ui.ListView1->setEditTriggers(QAbstractItemView::NoEditTriggers);
   ui.ListView1->setContextMenuPolicy(Qt::CustomContextMenu);
   ui.ListView1->header()->setStretchLastSection(false);

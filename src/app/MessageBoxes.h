@@ -1,18 +1,5 @@
-// The message boxes the window shows, behind an interface so that tests
-// answer them.
+// The message boxes the window shows are the batch's: one interface, so that
+// the window, the driver and the tests share one answering implementation.
 #pragma once
 
-#include <QString>
-
-namespace trovenix {
-
-class IMessageBoxes {
- public:
-  virtual ~IMessageBoxes() = default;
-  // An information box titled "Information" with an OK button.
-  virtual void Information(const QString& text) = 0;
-  // A question titled "Confirmation" with Yes and No; true for Yes.
-  virtual bool Confirmation(const QString& text) = 0;
-};
-
-}  // namespace trovenix
+#include "batch/IMessageBoxes.h"

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <cstdlib>
 
+#include "app/BenchRun.h"
 #include "app/Form1.h"
 #include "app/Form4.h"
 #include "app/QtFolderPicker.h"
@@ -26,7 +27,12 @@ int RunProgram(int argc, char** argv) {
   QApplication::setApplicationName(QStringLiteral("Trovenix"));
 
   TQtUiThread uiThread;
-  TQtMessageBoxes messages;
+  TQtMessageBoxes qtMessages;
+  // A benchmark run reads the messages instead of showing them.
+  const TBenchRequest bench = BenchRequestFromEnvironment();
+  TBenchMessages benchMessages;
+  IMessageBoxes& messages =
+      bench.Active() ? static_cast<IMessageBoxes&>(benchMessages) : qtMessages;
   TQtFolderPicker folders;
   TQtSettingsStore store;
   TSkinnedAppDialogs dialogs;
@@ -34,7 +40,7 @@ int RunProgram(int argc, char** argv) {
   // Main window, skin chooser and about box, Additional Options: in this
   // order, also when the main window could not bind the media libraries.
   TForm1 form1({dialogs, messages, folders, store, {}, {}}, uiThread);
-  messages.SetParent(&form1);
+  qtMessages.SetParent(&form1);
   folders.SetParent(&form1);
   dialogs.CreateWindows(&form1);
   TForm4 form4(form1);
@@ -43,6 +49,7 @@ int RunProgram(int argc, char** argv) {
   // A task's converted pictures show in a previewer window of this thread.
   InstallPreviewer(uiThread);
   form1.show();
+  if (bench.Active()) StartBench(form1, bench, benchMessages);
   return application.exec();
 }
 

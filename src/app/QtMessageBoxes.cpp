@@ -4,13 +4,13 @@
 
 namespace trovenix {
 
-void TQtMessageBoxes::Information(const QString& text) {
-  QMessageBox::information(parent_, QStringLiteral("Information"), text);
+void TQtMessageBoxes::Information(const std::string& text) {
+  QMessageBox::information(parent_, QStringLiteral("Information"), QString::fromStdString(text));
 }
 
-bool TQtMessageBoxes::Confirmation(const QString& text) {
-  return QMessageBox::question(parent_, QStringLiteral("Confirmation"), text,
-                               QMessageBox::Yes | QMessageBox::No,
+bool TQtMessageBoxes::Confirm(const std::string& text) {
+  return QMessageBox::question(parent_, QStringLiteral("Confirmation"),
+                               QString::fromStdString(text), QMessageBox::Yes | QMessageBox::No,
                                QMessageBox::No) == QMessageBox::Yes;
 }
 

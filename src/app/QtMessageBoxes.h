@@ -11,8 +11,8 @@ namespace trovenix {
 class TQtMessageBoxes final : public IMessageBoxes {
  public:
   void SetParent(QWidget* parent) { parent_ = parent; }
-  void Information(const QString& text) override;
-  bool Confirmation(const QString& text) override;
+  void Information(const std::string& text) override;
+  bool Confirm(const std::string& text) override;
 
  private:
   QPointer<QWidget> parent_;

@@ -185,7 +185,9 @@ TEST_F(StartUpTest, MenusAndTheListMenuHoldTheirItemsAndSeparators) {
 TEST_F(StartUpTest, OpenDialogOffersExistingFilesOfTheSupportedTypes) {
   StartUp();
   QFileDialog& dialog = form1->OpenDialog();
-  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFiles);
+  // The selected filter is named without its patterns, as the dialog shows it.
+  EXPECT_EQ(dialog.selectedNameFilter().toStdString(), "All Supported Files");
   EXPECT_FALSE(dialog.testOption(QFileDialog::ReadOnly));
   ASSERT_EQ(dialog.nameFilters().size(), 24);
   EXPECT_TRUE(dialog.nameFilters()[0].startsWith("All Supported Files ("));

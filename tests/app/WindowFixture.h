@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/DefaultAppDialogs.h"
+#include "app/FileDialog.h"
 #include "app/FolderPicker.h"
 #include "app/Form1.h"
 #include "app/Form4.h"
@@ -25,11 +26,15 @@ namespace trovenix::test {
 
 class TAnsweringMessageBoxes final : public IMessageBoxes {
  public:
-  void Information(const QString& text) override { Informations.push_back(text.toStdString()); }
-  bool Confirmation(const QString& text) override {
-    Confirmations.push_back(text.toStdString());
+  void Information(const std::string& text) override {
+    Informations.push_back(text);
+    if (OnInformation) OnInformation(text);
+  }
+  bool Confirm(const std::string& text) override {
+    Confirmations.push_back(text);
     return Answer;
   }
+  std::function<void(const std::string&)> OnInformation;
   std::vector<std::string> Informations;
   std::vector<std::string> Confirmations;
   bool Answer = true;
@@ -51,6 +56,20 @@ class TAnsweringFolderPicker final : public IFolderPicker {
   std::vector<std::string> Starts;
 };
 
+// Answers the open-file dialog with the next list of files (none: cancelled).
+class TAnsweringFileDialog final : public IFileDialog {
+ public:
+  std::vector<std::string> ChooseFiles() override {
+    ++Shown;
+    if (Answers.empty()) return {};
+    auto answer = Answers.front();
+    Answers.pop_front();
+    return answer;
+  }
+  std::deque<std::vector<std::string>> Answers;
+  int Shown = 0;
+};
+
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
@@ -68,7 +87,7 @@ class WindowFixture : public ::testing::Test {
   // Main window then Additional Options, as program entry creates them.
   void CreateWindows(std::function<bool(TEngineComponent&, const std::string&)> load = {}) {
     form1 = std::make_unique<TForm1>(
-        TForm1Services{dialogs, messages, folders, Store(), std::move(load), {}}, ui);
+        TForm1Services{dialogs, messages, folders, Store(), std::move(load), {}, &files}, ui);
     form4 = std::make_unique<TForm4>(*form1);
   }
 
@@ -93,6 +112,7 @@ class WindowFixture : public ::testing::Test {
   TDefaultAppDialogs dialogs;
   TAnsweringMessageBoxes messages;
   TAnsweringFolderPicker folders;
+  TAnsweringFileDialog files;
   std::unique_ptr<TQtSettingsStore> store;
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm4> form4;

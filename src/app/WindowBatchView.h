@@ -1,0 +1,32 @@
+// The rest of the main window as the batch driver sees it: the model's
+// settings, the locking of the controls, the folder picker, the progress bar
+// and the status bar's second panel.
+#pragma once
+
+#include "batch/IBatchView.h"
+
+namespace trovenix {
+
+class TForm1;
+
+class TWindowBatchView final : public IBatchView {
+ public:
+  explicit TWindowBatchView(TForm1& form) : form_(form) {}
+
+  std::string OutputFolderText() const override;
+  bool Overwrite() const override;
+  const TProfileState& Profile() const override;
+  bool AddingFiles() const override;
+  void DisableControls() override;
+  void EnableControls() override;
+  void OpenFolderPicker() override;
+  // The preview panel plays nothing yet; there is nothing to close.
+  void ClosePreviewPlayer() override {}
+  void SetProgressBar(std::int64_t position) override;
+  void SetStatusText(const std::string& text) override;
+
+ private:
+  TForm1& form_;
+};
+
+}  // namespace trovenix
