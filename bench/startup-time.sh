@@ -10,16 +10,8 @@ program="$build/src/app/trovenix"
 
 work=$(mktemp -d)
 trap 'kill "${app:-}" "${server:-}" 2>/dev/null || true; rm -rf "$work"' EXIT
-exec 3> "$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-server=$!
-exec 3>&-
-for _ in $(seq 100); do [[ -s "$work/display" ]] && break; sleep 0.05; done
-export DISPLAY=":$(tr -d '\n' < "$work/display")"
-for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.05; done
-unset WAYLAND_DISPLAY QT_QPA_PLATFORM
-export XDG_RUNTIME_DIR="$work/run"
-mkdir -m 700 "$XDG_RUNTIME_DIR"
+source "$(dirname "$0")/../scripts/xvfb-session.sh"
+start_xvfb "$work"
 
 : > "$work/times"
 for run in $(seq "$runs"); do

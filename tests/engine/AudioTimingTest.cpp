@@ -51,17 +51,7 @@ class AudioTiming : public test::TaskTest {
   // Converts and returns the output's path; the task must succeed.
   std::string Convert(const std::string& input, const std::string& name,
                       const std::vector<std::pair<std::string, std::string>>& options) {
-    const fs::path dir = test::FixturePath("audio-timing");
-    fs::create_directories(dir);
-    const std::string output = (dir / name).string();
-    fs::remove(output);
-    task.PrepareTask();
-    EXPECT_TRUE(task.OpenInputFile(input)) << task.LastError;
-    for (const auto& [option, value] : options) task.ParseOption(option, value);
-    EXPECT_GE(task.OpenOutputFile(output), 0) << task.LastError;
-    task.Start(false);
-    EXPECT_FALSE(task.Failed) << name << ": " << task.ErrorMessage;
-    return output;
+    return ConvertInto("audio-timing", input, name, options);
   }
 };
 

@@ -54,17 +54,7 @@ class Reencode : public test::TaskTest {
  protected:
   std::string Convert(const std::string& input, const std::string& name,
                       const std::vector<std::pair<std::string, std::string>>& options) {
-    const fs::path dir = fs::path(test::FixturePath("reencode-out"));
-    fs::create_directories(dir);
-    const std::string output = (dir / name).string();
-    fs::remove(output);
-    task.PrepareTask();
-    EXPECT_TRUE(task.OpenInputFile(input)) << task.LastError;
-    for (const auto& [option, value] : options) task.ParseOption(option, value);
-    EXPECT_GE(task.OpenOutputFile(output), 0) << task.LastError;
-    task.Start(false);
-    EXPECT_FALSE(task.Failed) << name << ": " << task.ErrorMessage;
-    return output;
+    return ConvertInto("reencode-out", input, name, options);
   }
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +27,23 @@ class TaskTest : public ::testing::Test {
     for (const auto& line : log)
       if (line.second == text) return true;
     return false;
+  }
+  // Converts input into the fixture folder outFolder under name, with the
+  // output options given, and returns the output's path; the task must succeed.
+  std::string ConvertInto(const std::string& outFolder, const std::string& input,
+                          const std::string& name,
+                          const std::vector<std::pair<std::string, std::string>>& options) {
+    const std::filesystem::path dir = FixturePath(outFolder);
+    std::filesystem::create_directories(dir);
+    const std::string output = (dir / name).string();
+    std::filesystem::remove(output);
+    task.PrepareTask();
+    EXPECT_TRUE(task.OpenInputFile(input)) << task.LastError;
+    for (const auto& [option, value] : options) task.ParseOption(option, value);
+    EXPECT_GE(task.OpenOutputFile(output), 0) << task.LastError;
+    task.Start(false);
+    EXPECT_FALSE(task.Failed) << name << ": " << task.ErrorMessage;
+    return output;
   }
 
   TCustomFFmpeg task;
