@@ -32,12 +32,12 @@ test-sanitize: deps
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
 
-# The threaded parts (engine component, batch driver, command line) under ThreadSanitizer.
+# The threaded parts (engine component, batch driver, command line, player) under ThreadSanitizer.
 test-tsan: deps
 	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_TSAN=ON $(CMAKE_FLAGS)
-	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test batch_driver_test cli_engine_test cli_batch_test trovenix-convert player_previewer_test
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target engine_component_test batch_driver_test cli_engine_test cli_batch_test trovenix-convert player_previewer_test player_engine_test
 	TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1 suppressions=$(CURDIR)/tests/tsan.supp" \
-	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli|window' -R 'Component|TaskOptions|EngineCommand|BatchDriverTest|BatchCommand|Previewer'
+	  ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(CTEST_JOBS) -L 'component|cli|window|player' -R 'Component|TaskOptions|EngineCommand|BatchDriverTest|BatchCommand|Previewer|Player|PacketQueue'
 
 # The optimiser of a Release build (-O3) finds warnings the others do not.
 build-release: deps

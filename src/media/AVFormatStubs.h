@@ -20,6 +20,8 @@ extern "C" {
   X(av_pkt_dump_log2)               \
   X(av_probe_input_buffer2)         \
   X(av_read_frame)                  \
+  X(av_read_pause)                  \
+  X(av_read_play)                   \
   X(av_seek_frame)                  \
   X(av_write_trailer)               \
   X(avformat_alloc_context)         \
