@@ -837,7 +837,12 @@ void EventLoop(TPlayerCore& core) {
       return;
     }
     SDL_Event event;
-    if (!sdl::SDL_WaitEventTimeout(&event, 100)) continue;
+    if (!sdl::SDL_PollEvent(&event)) {
+      // SDL's own waiting polls every millisecond on drivers that cannot
+      // block; a few milliseconds are enough for the refresh and cost less.
+      Sleep(3ms);
+      continue;
+    }
     const bool ours =
         event.type >= SDL_USEREVENT && static_cast<std::uint32_t>(event.user.code) == s->Session;
     if (event.type == SDL_QUIT || (ours && event.type == QuitEvent())) {

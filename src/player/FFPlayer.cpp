@@ -334,6 +334,8 @@ void TCustomPlayer::Seek(std::int64_t positionUs) {
   const AVFormatContext* ic = d.State->Input.get();
   if (ic->start_time != AV_NOPTS_VALUE) positionUs += ic->start_time;
   ffplay::RequestSeek(*d.State, positionUs, 0);
+  // A seek back from the end plays on and ends again.
+  d.EndReported = false;
 }
 
 const TBitmap& TCustomPlayer::CurrentFrame() {

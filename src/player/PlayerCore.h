@@ -55,7 +55,7 @@ struct TPlayerCore {
   std::atomic<std::int64_t> StartTimeUs{0};
   std::atomic<std::int64_t> DurationUs{0};
   std::int64_t LastReportedUs = -1;
-  bool EndReported = false;
+  std::atomic<bool> EndReported{false};  // cleared by a seek
 
   FrameConverter SnapshotConverter;  // user-interface thread
   FrameConverter HookConverter;      // video thread

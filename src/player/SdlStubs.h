@@ -20,7 +20,7 @@
   X(SDL_LoadWAV_RW)                  \
   X(SDL_FreeWAV)                     \
   X(SDL_RWFromConstMem)              \
-  X(SDL_WaitEventTimeout)            \
+  X(SDL_PollEvent)                   \
   X(SDL_PushEvent)                   \
   X(SDL_EventState)                  \
   X(SDL_RegisterEvents)              \

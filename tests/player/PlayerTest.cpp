@@ -16,6 +16,7 @@
 #include <fstream>
 #include <functional>
 #include <mutex>
+#include <stdexcept>
 #include <thread>
 #include <vector>
 
@@ -229,6 +230,49 @@ TEST_F(PlayerTest, PauseStopsBothClocksAndTheSnapshotIsTheSourcePicture) {
   EXPECT_LT(player.VideoClockSeconds(), video + 1.0);
   EXPECT_GT(player.AudioClockSeconds(), audio);
   player.Close(true);
+}
+
+double MeanByte(const TBitmap& bitmap) {
+  double sum = 0;
+  for (int y = 0; y < bitmap.Height(); ++y)
+    for (int x = 0; x < bitmap.Width() * 3; ++x) sum += bitmap.Row(y)[x];
+  return sum / (3.0 * bitmap.Width() * bitmap.Height());
+}
+
+TEST_F(PlayerTest, TheFrameHookDrawsOnThePictureAndItsFailuresAreReported) {
+  const std::string clip = SlowClip();
+  TFFPlayer player;
+  std::mutex lock;
+  std::vector<std::string> messages;
+  std::atomic<int> calls{0};
+  std::atomic<bool> fail{false};
+  player.Hook = true;
+  player.OnHook = [&](TCustomPlayer&, TBitmap& bitmap, std::int64_t) {
+    ++calls;
+    if (fail) throw std::runtime_error("boom");
+    for (int y = 0; y < bitmap.Height(); ++y)
+      std::memset(bitmap.Row(y), 255, static_cast<std::size_t>(bitmap.Width()) * 3);
+  };
+  player.OnLog = [&](TCustomPlayer&, TLogType, const std::string& text) {
+    std::lock_guard guard(lock);
+    messages.push_back(text);
+  };
+  ASSERT_TRUE(player.Open(clip, 0)) << player.LastError();
+  ASSERT_TRUE(WaitFor([&] { return player.VideoClockSeconds() > 0.5; }, 10s));
+  const TBitmap white = player.CurrentFrame();
+  ASSERT_EQ(white.Width(), 320);
+  EXPECT_GE(MeanByte(white), 235);  // the hook's white, through YUV and back
+  fail = true;
+  const int before = calls;
+  ASSERT_TRUE(WaitFor([&] { return calls > before + 3; }, 10s));
+  std::this_thread::sleep_for(200ms);
+  // A failing hook leaves the source picture on screen.
+  EXPECT_LT(MeanByte(player.CurrentFrame()), 200);
+  player.Close(true);
+  std::lock_guard guard(lock);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_EQ(messages.back(), "Error occurs OnHook: boom");
+  EXPECT_EQ(player.LastError(), "");
 }
 
 TEST_F(PlayerTest, ASeekToTheMiddleReportsAPositionThere) {
