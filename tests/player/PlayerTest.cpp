@@ -153,9 +153,11 @@ TEST_F(PlayerTest, AToneClipPlaysToItsEndInSyncAndWritesTheWholeTone) {
 
   ASSERT_GT(diffs.size(), 20u);
   std::sort(diffs.begin(), diffs.end());
-  // Nearly all samples: a sample may fall between a picture shown and its
-  // clock being taken on a loaded machine.
-  EXPECT_LT(diffs[diffs.size() * 95 / 100], 0.040);
+  // The audio clock steps by one device buffer (23 ms) per callback and the
+  // two clocks are read one after the other, so on a loaded machine (or
+  // under a sanitizer) a few samples fall outside; nine in ten must not.
+  EXPECT_LT(diffs[diffs.size() / 2], 0.025);
+  EXPECT_LT(diffs[diffs.size() * 90 / 100], 0.040);
 
   // The written audio: as long as the clip, holding the tone.
   const std::vector<std::int16_t> samples = WrittenAudio();
