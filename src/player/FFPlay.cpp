@@ -890,7 +890,9 @@ void RequestSeek(TPlaybackState& s, std::int64_t targetUs, std::int64_t relative
   {
     std::lock_guard lock(s.SeekLock);
     s.SeekTarget = targetUs;
-    s.SeekFlags = relativeUs < 0 ? AVSEEK_FLAG_BACKWARD : 0;
+    // An absolute seek (no offset) lands on the key picture at or before the
+    // target, not up to a whole group of pictures after it.
+    s.SeekFlags = relativeUs <= 0 ? AVSEEK_FLAG_BACKWARD : 0;
   }
   s.SeekRequest = true;
 }
