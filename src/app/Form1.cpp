@@ -6,6 +6,7 @@
 #include <QDropEvent>
 #include <QElapsedTimer>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMimeData>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -15,7 +16,9 @@
 
 #include "app/ChoiceBinding.h"
 #include "app/DroppedFiles.h"
+#include "app/FFPlaybackPlayer.h"
 #include "app/Form4.h"
+#include "app/QtSnapSound.h"
 #include "profiles/FileListCells.h"
 #include "profiles/FormatTable.h"
 #include "profiles/VolumeControl.h"
@@ -48,7 +51,8 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
       qtFileDialog_(this),
       batchList_(fileList_, ui_.ListView1),
       batchView_(*this),
-      idleTimer_(timerConvertAgain_) {
+      idleTimer_(timerConvertAgain_),
+      playbackView_(*this) {
   ui_.ListView1->setModel(&fileList_);
   for (int c = 0; c < TFileListModel::ColumnCount; ++c)
     ui_.ListView1->setColumnWidth(c, TFileListModel::ColumnWidth(c));
@@ -101,7 +105,66 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
     move(area.center() - QPoint(Form1ClientWidth / 2, Form1ClientHeight / 2));
   }
   ConnectControls();
+  ConnectPlayback(ui);
   ShowState();
+}
+
+void TForm1::ConnectPlayback(IUiThread& ui) {
+  IPlaybackPlayer* player = services_.Player;
+  if (!player) {
+    ownPlayer_ = std::make_unique<TFFPlaybackPlayer>(&ui);
+    player = ownPlayer_.get();
+  }
+  ISnapSound* sound = services_.SnapSound;
+  if (!sound) {
+    ownSnapSound_ = std::make_unique<TQtSnapSound>();
+    sound = ownSnapSound_.get();
+  }
+  std::function<bool()> display = services_.DisplayAvailable;
+  if (!display) display = [] { return QGuiApplication::platformName() == QStringLiteral("xcb"); };
+  playback_ = std::make_unique<TPlaybackControls>(TPlaybackServices{*player,
+                                                                    playbackView_,
+                                                                    services_.Messages,
+                                                                    *sound,
+                                                                    programFolder_ + "Common Files",
+                                                                    std::move(display),
+                                                                    {}});
+
+  connect(ui_.ButtonPlay, &QToolButton::clicked, this, [this] { playback_->ButtonPlayClick(); });
+  connect(ui_.ActionPlaySelected, &QAction::triggered, this,
+          [this] { playback_->PlaySelectedVideo1Click(); });
+  connect(ui_.ButtonPause, &QToolButton::clicked, this, [this] { playback_->ButtonPauseClick(); });
+  connect(ui_.ButtonStop, &QToolButton::clicked, this,
+          [this] { playback_->ButtonStopPlayClick(); });
+  connect(ui_.ButtonSnapshot, &QToolButton::clicked, this,
+          [this] { playback_->ButtonSnapshotClick(); });
+  connect(ui_.ButtonVolume, &QToolButton::clicked, this, [this] {
+    ui_.VolumeMenu->popup(ui_.ButtonVolume->mapToGlobal(QPoint(0, 0)) - QPoint(40, 40));
+  });
+  for (QAction* item : {ui_.ActionFullVolume, ui_.ActionHalfVolume, ui_.ActionMute})
+    connect(item, &QAction::triggered, this,
+            [this, item] { playback_->VolumeItemClick(item->data().toInt()); });
+  connect(ui_.ListView1->selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
+    const QModelIndexList rows = ui_.ListView1->selectionModel()->selectedRows();
+    const int row = rows.isEmpty() ? -1 : rows.front().row();
+    if (row < 0 || row >= static_cast<int>(fileList_.Rows().size()))
+      playback_->ClearSelection();
+    else
+      playback_->SelectRow(row, fileList_.Rows()[static_cast<std::size_t>(row)].FileName);
+  });
+  // The slider seeks where it is let go; while dragged the label shows where.
+  connect(ui_.SliderPosition, &QSlider::sliderMoved, this, [this](int ms) {
+    playbackView_.ShowPosition(std::int64_t{ms} * 1000, playback_->DurationUs());
+  });
+  connect(ui_.SliderPosition, &QSlider::sliderReleased, this,
+          [this] { playback_->SeekTo(std::int64_t{ui_.SliderPosition->value()} * 1000); });
+  ui_.PanelPreview->installEventFilter(this);
+  ui_.PanelPlay->installEventFilter(this);
+  playbackView_.ShowStill(true);
+}
+
+void TForm1::StopPlayback() {
+  if (playback_) playback_->ButtonStopPlayClick();
 }
 
 QFileDialog& TForm1::OpenDialog() {
@@ -110,6 +173,8 @@ QFileDialog& TForm1::OpenDialog() {
 
 TForm1::~TForm1() {
   timerConvertAgain_.stop();
+  // The player thread ends before the window's parts go.
+  playback_.reset();
   // The driver lets go of the engine's events before the engine goes.
   driver_.reset();
   engine_.OnBeforeHook = nullptr;
@@ -432,6 +497,15 @@ void TForm1::StopClick() {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if ((watched == ui_.PanelPreview || watched == ui_.PanelPlay) &&
+      event->type() == QEvent::KeyPress && playback_) {
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() == Qt::Key_Space && !key->isAutoRepeat()) {
+      playback_->TogglePauseKey();
+      return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+  }
   if (watched != ui_.ListView1->viewport()) return QMainWindow::eventFilter(watched, event);
   switch (event->type()) {
     case QEvent::DragEnter:

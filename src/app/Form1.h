@@ -18,11 +18,15 @@
 #include "app/Form1Ui.h"
 #include "app/MainWindowModel.h"
 #include "app/MessageBoxes.h"
+#include "app/PlaybackControls.h"
+#include "app/PlaybackPlayer.h"
+#include "app/PlaybackView.h"
 #include "app/QtFileDialog.h"
 #include "app/QtIdleTimer.h"
 #include "app/Settings.h"
 #include "app/WindowBatchList.h"
 #include "app/WindowBatchView.h"
+#include "app/WindowPlaybackView.h"
 #include "batch/BatchDriver.h"
 #include "engine/EngineComponent.h"
 
@@ -43,6 +47,12 @@ struct TForm1Services {
   std::string ProgramFolder;
   // The open-file dialog of the add step; null: the window's own Qt dialog.
   IFileDialog* OpenFiles = nullptr;
+  // The player of the preview panel; null: the player component.
+  IPlaybackPlayer* Player = nullptr;
+  // The snapshot's sound; null: the "Snap" resource through the player.
+  ISnapSound* SnapSound = nullptr;
+  // Whether the player can draw in this session; empty: Qt runs on xcb.
+  std::function<bool()> DisplayAvailable = {};
 };
 
 inline constexpr const char* LibrariesMissingText =
@@ -102,6 +112,10 @@ class TForm1 final : public QMainWindow {
   void StopClick();
   // A batch step is prepared or a task runs, or a batch is between rows.
   bool BatchBusy() const;
+  TPlaybackControls& Playback() { return *playback_; }
+  IBatchView& BatchView() { return batchView_; }
+  // A batch starts: what plays in the preview panel stops and closes.
+  void StopPlayback();
 
  protected:
   void showEvent(QShowEvent* event) override;
@@ -116,6 +130,7 @@ class TForm1 final : public QMainWindow {
   TFormatChangeHooks Hooks();
   // The window's Converting flag follows the driver's.
   void SyncConverting();
+  void ConnectPlayback(IUiThread& ui);
 
   TForm1Services services_;
   std::string programFolder_;
@@ -130,6 +145,10 @@ class TForm1 final : public QMainWindow {
   TWindowBatchView batchView_;
   TQtIdleTimer idleTimer_;
   std::unique_ptr<TBatchDriver> driver_;
+  std::unique_ptr<IPlaybackPlayer> ownPlayer_;
+  std::unique_ptr<ISnapSound> ownSnapSound_;
+  TWindowPlaybackView playbackView_;
+  std::unique_ptr<TPlaybackControls> playback_;
   TForm4* form4_ = nullptr;
   bool terminated_ = false;
   bool shownOnce_ = false;

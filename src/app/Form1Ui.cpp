@@ -1,6 +1,7 @@
 #include "app/Form1Ui.h"
 
 #include <QHeaderView>
+#include <QIcon>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QStyle>
@@ -180,10 +181,33 @@ void BuildPreviewPanel(QWidget* central, TForm1Ui& ui, int top) {
   black.setColor(QPalette::Window, Qt::black);
   ui.PanelPreview->setPalette(black);
   ui.PanelPreview->setProperty("trovenixPreview", true);  // every skin keeps it black
+  // The picture area above a strip with the position slider and the time.
+  constexpr int StripHeight = 20;
+  const QRect area(1, 1, ui.PanelPreview->width() - 2, ui.PanelPreview->height() - 2 - StripHeight);
   ui.ImageStill = Named(new QLabel(ui.PanelPreview), QStringLiteral("Preview Picture"));
-  ui.ImageStill->setGeometry(1, 1, ui.PanelPreview->width() - 2, ui.PanelPreview->height() - 2);
+  ui.ImageStill->setGeometry(area);
   ui.ImageStill->setAlignment(Qt::AlignCenter);
-  ui.ImageStill->setPixmap(StillPicture(QSize(ui.ImageStill->width(), ui.ImageStill->height())));
+  ui.ImageStill->setPixmap(StillPicture(area.size()));
+  ui.PlayArea = new QWidget(ui.PanelPreview);
+  ui.PlayArea->setGeometry(area);
+  ui.PanelPlay = new TPlayPanel(ui.PlayArea);
+  ui.PanelPlay->setGeometry(0, 0, area.width(), area.height());
+  ui.PlayArea->hide();
+
+  constexpr int TimeWidth = 84;
+  const int stripTop = area.bottom() + 1;
+  ui.SliderPosition = Named(new QSlider(Qt::Horizontal, ui.PanelPreview), QString(),
+                            QStringLiteral("Playback Position"));
+  ui.SliderPosition->setGeometry(4, stripTop, area.width() - TimeWidth - 6, StripHeight);
+  ui.SliderPosition->setRange(0, 0);
+  ui.SliderPosition->setFocusPolicy(Qt::NoFocus);
+  ui.LabelPlayTime = Named(new QLabel(QStringLiteral("0:00 / --:--"), ui.PanelPreview), QString(),
+                           QStringLiteral("Elapsed / Total Time"));
+  ui.LabelPlayTime->setGeometry(area.width() - TimeWidth, stripTop, TimeWidth, StripHeight);
+  ui.LabelPlayTime->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  // Light on the black panel in every skin.
+  ui.LabelPlayTime->setStyleSheet(QStringLiteral("color: #e6e6e6; background: transparent;"));
+  ui.PanelPreview->setFocusPolicy(Qt::StrongFocus);
 
   const int pitch = (width + 3) / 5;
   const int buttonWidth = pitch - 3;
@@ -195,12 +219,14 @@ void BuildPreviewPanel(QWidget* central, TForm1Ui& ui, int top) {
                                left + 2 * pitch, buttonsTop, buttonWidth);
   ui.ButtonVolume = PlayerButton(central, QStyle::SP_MediaVolume, QStringLiteral("Adjust Volume"),
                                  left + 3 * pitch, buttonsTop, buttonWidth);
+  ui.ButtonVolume->setIcon(QIcon(QStringLiteral(":/trovenix/icons/spkfull.png")));
   ui.VolumeMenu = new QMenu(ui.ButtonVolume);
   ui.ActionFullVolume = ui.VolumeMenu->addAction(QStringLiteral("Full Volume"));
   ui.ActionHalfVolume = ui.VolumeMenu->addAction(QStringLiteral("Half Volume"));
   ui.ActionMute = ui.VolumeMenu->addAction(QStringLiteral("Mute"));
-  ui.ButtonVolume->setMenu(ui.VolumeMenu);
-  ui.ButtonVolume->setPopupMode(QToolButton::InstantPopup);
+  ui.ActionFullVolume->setData(10);
+  ui.ActionHalfVolume->setData(9);
+  ui.ActionMute->setData(8);
   ui.ButtonSnapshot = PlayerButton(central, QStyle::SP_DialogSaveButton, QStringLiteral("Snapshot"),
                                    left + 4 * pitch, buttonsTop, width - 4 * pitch);
 }

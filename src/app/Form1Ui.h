@@ -18,6 +18,7 @@
 #include <QTreeView>
 
 #include "app/FormatComboBox.h"
+#include "app/PlayPanel.h"
 
 namespace trovenix {
 
@@ -82,6 +83,12 @@ struct TForm1Ui {
   // Preview panel.
   QFrame* PanelPreview = nullptr;
   QLabel* ImageStill = nullptr;
+  // sPanelPlay in its own container, so that it alone is a native window.
+  QWidget* PlayArea = nullptr;
+  TPlayPanel* PanelPlay = nullptr;
+  // Along the bottom of the panel: where the playback is, and how long.
+  QSlider* SliderPosition = nullptr;
+  QLabel* LabelPlayTime = nullptr;
   QToolButton* ButtonPlay = nullptr;
   QToolButton* ButtonPause = nullptr;
   QToolButton* ButtonStop = nullptr;
@@ -89,7 +96,7 @@ struct TForm1Ui {
   QMenu* VolumeMenu = nullptr;
   QAction* ActionFullVolume = nullptr;
   QAction* ActionHalfVolume = nullptr;
-  QAction* ActionMute = nullptr;
+  QAction* ActionMute = nullptr;  // tags in data(): 10 full, 9 half, 8 mute
   QToolButton* ButtonSnapshot = nullptr;
 
   // Bottom.

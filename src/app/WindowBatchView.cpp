@@ -34,6 +34,10 @@ void TWindowBatchView::OpenFolderPicker() {
   form_.ChooseOutputFolder();
 }
 
+void TWindowBatchView::ClosePreviewPlayer() {
+  form_.StopPlayback();
+}
+
 void TWindowBatchView::SetProgressBar(std::int64_t position) {
   // The bar ignores values outside its range, so a value beyond 100 shows
   // as full rather than leaving the bar where it was.

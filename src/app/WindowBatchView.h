@@ -20,8 +20,8 @@ class TWindowBatchView final : public IBatchView {
   void DisableControls() override;
   void EnableControls() override;
   void OpenFolderPicker() override;
-  // The preview panel plays nothing yet; there is nothing to close.
-  void ClosePreviewPlayer() override {}
+  // Stops and closes what plays in the preview panel.
+  void ClosePreviewPlayer() override;
   void SetProgressBar(std::int64_t position) override;
   void SetStatusText(const std::string& text) override;
 

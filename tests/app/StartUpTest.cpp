@@ -143,7 +143,11 @@ TEST_F(StartUpTest, ControlsCarryTheirCaptionsAndHints) {
   QStringList volumeItems;
   for (QAction* a : ui.VolumeMenu->actions()) volumeItems << a->text();
   EXPECT_EQ(volumeItems, (QStringList{"Full Volume", "Half Volume", "Mute"}));
-  EXPECT_EQ(ui.ButtonVolume->menu(), ui.VolumeMenu);
+  // The button opens the menu itself, above and left of the button.
+  EXPECT_EQ(ui.ButtonVolume->menu(), nullptr);
+  ui.ButtonVolume->click();
+  EXPECT_TRUE(ui.VolumeMenu->isVisible());
+  ui.VolumeMenu->hide();
 }
 
 TEST_F(StartUpTest, MenusAndTheListMenuHoldTheirItemsAndSeparators) {
