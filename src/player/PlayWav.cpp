@@ -14,18 +14,18 @@ bool PlayWavAndWait(const std::uint8_t* data, std::size_t size) {
   // its own audio device.
   if (sdl::SDL_Init(SDL_INIT_AUDIO) != 0) return false;
   bool played = false;
-  SDL_AudioSpec spec{};
+  SDL_AudioSpec format{};
   Uint8* buffer = nullptr;
   Uint32 length = 0;
-  if (sdl::SDL_LoadWAV_RW(sdl::SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &spec, &buffer,
+  if (sdl::SDL_LoadWAV_RW(sdl::SDL_RWFromConstMem(data, static_cast<int>(size)), 1, &format, &buffer,
                           &length) != nullptr) {
-    spec.callback = nullptr;
-    const SDL_AudioDeviceID device = sdl::SDL_OpenAudioDevice(nullptr, 0, &spec, nullptr, 0);
+    format.callback = nullptr;
+    const SDL_AudioDeviceID device = sdl::SDL_OpenAudioDevice(nullptr, 0, &format, nullptr, 0);
     if (device != 0) {
       if (sdl::SDL_QueueAudio(device, buffer, length) == 0) {
         sdl::SDL_PauseAudioDevice(device, 0);
         const int bytesPerSecond =
-            spec.freq * spec.channels * static_cast<int>(SDL_AUDIO_BITSIZE(spec.format) / 8);
+            format.freq * format.channels * static_cast<int>(SDL_AUDIO_BITSIZE(format.format) / 8);
         const auto limit =
             std::chrono::steady_clock::now() + std::chrono::seconds(2) +
             std::chrono::milliseconds(bytesPerSecond > 0 ? 1000LL * length / bytesPerSecond : 0);

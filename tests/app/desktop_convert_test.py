@@ -10,12 +10,11 @@ Usage: desktop_convert_test.py PATH-TO-TROVENIX
 """
 import json
 import os
-import shutil
 import subprocess
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_session import DesktopSession, fail, wait_for  # noqa: E402
+from desktop_session import DesktopSession, fail, program_argument, wait_for  # noqa: E402
 
 # The clips: a video and a sound stream each, as the iPod format converts.
 CLIP_ARGS = "-f lavfi -i testsrc=size={size}:rate=25 -f lavfi -i sine=frequency=440 " \
@@ -37,12 +36,8 @@ def probe(path):
 
 
 def main():
-    if len(sys.argv) != 2:
-        fail(__doc__)
-    for tool in ["Xvfb", "xdotool", "dbus-daemon", "ffmpeg", "ffprobe"]:
-        if not shutil.which(tool):
-            fail(tool + " is missing; scripts/install-deps installs it")
-    with DesktopSession(sys.argv[1], "trovenix-convert-") as session:
+    program = program_argument(__doc__, ["Xvfb", "xdotool", "dbus-daemon", "ffmpeg", "ffprobe"])
+    with DesktopSession(program, "trovenix-convert-") as session:
         clips = os.path.join(session.home, "clips")
         out_dir = session.out_dir
         os.makedirs(clips)

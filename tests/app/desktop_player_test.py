@@ -8,14 +8,13 @@ is back.
 Usage: desktop_player_test.py PATH-TO-TROVENIX
 """
 import os
-import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop_session import DesktopSession, fail, wait_for  # noqa: E402
+from desktop_session import DesktopSession, fail, program_argument, wait_for  # noqa: E402
 
 
 def panel_shot(session, box, name):
@@ -43,12 +42,8 @@ def colourful_share(pixels):
 
 
 def main():
-    if len(sys.argv) != 2:
-        fail(__doc__)
-    for tool in ["Xvfb", "xdotool", "dbus-daemon", "ffmpeg", "import"]:
-        if not shutil.which(tool):
-            fail(tool + " is missing; scripts/install-deps installs it")
-    with DesktopSession(sys.argv[1], "trovenix-player-") as session:
+    program = program_argument(__doc__, ["Xvfb", "xdotool", "dbus-daemon", "ffmpeg", "import"])
+    with DesktopSession(program, "trovenix-player-") as session:
         clips = os.path.join(session.home, "clips")
         os.makedirs(clips)
         # Long enough to be photographed while it plays.

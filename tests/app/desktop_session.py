@@ -5,12 +5,24 @@ the file list's cells."""
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
 
 from desktop_test import fail, start_session_bus, start_xvfb, wait_for
 
-__all__ = ["DesktopSession", "fail", "wait_for"]
+__all__ = ["DesktopSession", "fail", "program_argument", "wait_for"]
+
+
+def program_argument(doc, tools):
+    """The program named on the command line, after checking the tools the
+    test drives it with."""
+    if len(sys.argv) != 2:
+        fail(doc)
+    for tool in tools:
+        if not shutil.which(tool):
+            fail(tool + " is missing; scripts/install-deps installs it")
+    return sys.argv[1]
 
 
 class DesktopSession:
