@@ -171,14 +171,18 @@ int DecodeAudioChunk(TPlaybackState& s) {
 void AudioCallback(void* opaque, Uint8* stream, int len) {
   auto& s = *static_cast<TPlaybackState*>(opaque);
   TCustomPlayer& player = s.Owner->Player;
-  s.LastCallbackUs = ff::av_gettime();
+  const std::int64_t callbackUs = ff::av_gettime();
+  s.LastCallbackUs = callbackUs;
   std::memset(stream, 0, static_cast<std::size_t>(len));
+  int liveBytes = 0;
+  bool silence = false;
   while (len > 0) {
     if (s.AudioBufferIndex >= s.AudioBufferSize) {
       if (s.AudioQueue.Aborted()) break;
       int size = DecodeAudioChunk(s);
       if (size < 0) {
         // Silence while paused or without data.
+        silence = true;
         size = 1024;
         if (s.AudioBuffer.size() < 1024) s.AudioBuffer.resize(1024);
         std::memset(s.AudioBuffer.data(), 0, 1024);
@@ -201,9 +205,15 @@ void AudioCallback(void* opaque, Uint8* stream, int len) {
     len -= n;
     stream += n;
     s.AudioBufferIndex += n;
+    liveBytes += n;
   }
   const double bytesPerSecond = 2.0 * s.AudioChannels * s.AudioRate;
-  s.AudioClockNow = s.AudioClock - (s.AudioBufferSize - s.AudioBufferIndex) / bytesPerSecond;
+  {
+    std::lock_guard lock(s.AudioClockLock);
+    s.AudioClockEnd = s.AudioClock - (s.AudioBufferSize - s.AudioBufferIndex) / bytesPerSecond;
+    s.AudioClockUs = callbackUs;
+    s.AudioClockSpan = silence ? 0.0 : liveBytes / bytesPerSecond;
+  }
   s.AudioPendingBytes = s.AudioBufferSize - s.AudioBufferIndex;
 }
 
@@ -903,8 +913,15 @@ double VideoClock(TPlaybackState& s) {
   return s.CurrentPts + (NowSeconds() - s.CurrentPtsTime);
 }
 
+// The device plays what a callback handed it from the moment the callback
+// ran, so the clock moves on smoothly between callbacks instead of stepping
+// by a whole device buffer; after silence (paused, nothing decoded) it stands.
 double AudioClock(const TPlaybackState& s) {
-  return s.AudioClockNow;
+  const std::int64_t now = ff::av_gettime();
+  std::lock_guard lock(s.AudioClockLock);
+  if (s.AudioClockSpan <= 0) return s.AudioClockEnd;
+  const double played = std::clamp(static_cast<double>(now - s.AudioClockUs) / 1e6, 0.0, s.AudioClockSpan);
+  return s.AudioClockEnd - s.AudioClockSpan + played;
 }
 
 }  // namespace trovenix::ffplay

@@ -79,7 +79,12 @@ struct TPlaybackState {
   int AudioBufferSize = 0;
   int AudioBufferIndex = 0;
   double AudioClock = 0;  // end of the decoded audio, seconds
-  std::atomic<double> AudioClockNow{0};
+  // What the last callback handed to the device: the clock at its end, when
+  // the callback ran and how long that audio plays (0 when it held silence).
+  mutable std::mutex AudioClockLock;
+  double AudioClockEnd = 0;
+  std::int64_t AudioClockUs = 0;
+  double AudioClockSpan = 0;
   std::atomic<int> AudioPendingBytes{0};
   int AudioChannels = 0;
   int AudioRate = 0;
