@@ -7,14 +7,9 @@
 # Usage: bench/player-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR]
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
-build=${1:-build}
-runs=${2:-1}
-work=${3:-$(mktemp -d)}
+bench_setup 1 "${@:1:3}"
 subject="$build/tests/player/player_play_clip"
 [[ -x "$subject" ]] || { echo "build first: $subject is missing" >&2; exit 1; }
-mkdir -p "$work"
-clip="$work/source-720p.mp4"
-make_source "$clip"
 
 export SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=disk
 # Prints "cpu_s peak_kB" of one run.

@@ -14,6 +14,7 @@
 
 #include "engine/FFmpeg.h"
 #include "support/Fixtures.h"
+#include "TaskFixture.h"
 
 namespace trovenix::test {
 
@@ -47,43 +48,20 @@ struct TCountingHook {
   }
 };
 
-class HookTaskTest : public ::testing::Test {
+class HookTaskTest : public BasicTaskTest<THookTask> {
  protected:
   void SetUp() override {
-    LoadLibrariesOrFail();
-    task.ResetOptions();
-    task.LogCallback = [this](int level, const std::string& text) {
-      log.emplace_back(level, text);
-    };
+    BasicTaskTest::SetUp();
     ASSERT_NE(TCountingHook::Get().Calls, nullptr) << ::dlerror();
     *TCountingHook::Get().Calls = 0;
-  }
-
-  bool Logged(const std::string& text) const {
-    for (const auto& line : log)
-      if (line.second == text) return true;
-    return false;
   }
 
   // Converts input into a file of this test's output folder; configure runs
   // once the output is open, just before the start.
   std::string Convert(const std::string& input, const std::string& name, const TOptionList& options,
                       const std::function<void()>& configure = {}) {
-    const std::filesystem::path dir = std::filesystem::path(FixturePath("hook-out"));
-    std::filesystem::create_directories(dir);
-    const std::string output = (dir / name).string();
-    std::filesystem::remove(output);
-    task.PrepareTask();
-    EXPECT_TRUE(task.OpenInputFile(input)) << task.LastError;
-    for (const auto& [option, value] : options) task.ParseOption(option, value);
-    EXPECT_GE(task.OpenOutputFile(output), 0) << task.LastError;
-    if (configure) configure();
-    task.Start(false);
-    return output;
+    return StartInto("hook-out", input, name, options, configure);
   }
-
-  THookTask task;
-  std::vector<std::pair<int, std::string>> log;
 };
 
 // The pictures of a file's first video stream as raw bytes of the given
