@@ -37,7 +37,8 @@ TEST_F(TimeLeftTest, TheBatchFigureShownDuringTheFirstRowIsNearTheTimeTheBatchTa
   const std::string first = Clip(10);
   const std::string second = Clip(20);
   emit form1->Ui().ComboOutputFormat->activated(16);  // PS3 Video
-  ASSERT_EQ(form1->Model().Profile.OutputExtension, "MP4");
+  ASSERT_TRUE(form1->Ui().ComboOutputFormat->currentText().startsWith("PS3 Video"))
+      << form1->Ui().ComboOutputFormat->currentText().toStdString();
   files.Answers.push_back({first, second});
   form1->Ui().ButtonAddVideo->click();
   ASSERT_EQ(form1->FileList().Rows().size(), 2u);

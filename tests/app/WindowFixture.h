@@ -74,6 +74,17 @@ class TAnsweringFileDialog final : public IFileDialog {
   int Shown = 0;
 };
 
+// Serves the event loop until done() or the time is up.
+inline bool ServeEventsUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
@@ -101,17 +112,6 @@ class WindowFixture : public ::testing::Test {
   void StartUp() {
     CreateWindows();
     form1->show();
-  }
-
-  // Serves the event loop until done() or the time is up.
-  static bool ServeEventsUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-      if (clock.elapsed() > timeoutMs) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
   }
 
   bool Informed(const std::string& text) const {
