@@ -29,7 +29,8 @@ def digest(path):
 
 def main():
     program = program_argument(__doc__, ["Xvfb", "xdotool", "dbus-daemon", "ffmpeg", "ffprobe"])
-    with DesktopSession(program, "trovenix-crash-") as session:
+    # PS3 Video: H.264 takes a while, so the second row is caught converting.
+    with DesktopSession(program, "trovenix-crash-", {"ComboOutputFormat": "16"}) as session:
         state = os.path.join(session.home, "state")
         session.env["XDG_STATE_HOME"] = state
         journal = os.path.join(state, "trovenix", "file-list")
@@ -38,7 +39,7 @@ def main():
         os.makedirs(clips)
         make_clip(os.path.join(clips, "first.avi"), 1)
         # Long enough to be caught converting.
-        make_clip(os.path.join(clips, "second.avi"), 20, "1280x720")
+        make_clip(os.path.join(clips, "second.avi"), 20, "640x360")
         make_clip(os.path.join(clips, "third.avi"), 1)
         names = ["first.avi", "second.avi", "third.avi"]
         session.start()
