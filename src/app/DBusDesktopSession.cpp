@@ -3,13 +3,13 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <QDBusMessage>
 #include <QDBusObjectPath>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
 #include <QDBusUnixFileDescriptor>
 #include <QVariantMap>
+#include <algorithm>
 
 namespace trovenix {
 namespace {
@@ -128,9 +128,9 @@ void TDBusDesktopSession::Release() {
 
 void TDBusDesktopSession::SendLauncherEntry(double progress, bool visible) {
   if (!session_.isConnected()) return;
-  QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/com/trovenix/Trovenix"),
-                                                   QStringLiteral("com.canonical.Unity.LauncherEntry"),
-                                                   QStringLiteral("Update"));
+  QDBusMessage signal = QDBusMessage::createSignal(
+      QStringLiteral("/com/trovenix/Trovenix"), QStringLiteral("com.canonical.Unity.LauncherEntry"),
+      QStringLiteral("Update"));
   QVariantMap properties;
   properties.insert(QStringLiteral("progress"), progress);
   properties.insert(QStringLiteral("progress-visible"), visible);
@@ -144,8 +144,10 @@ void TDBusDesktopSession::Notify(const TBatchCounts& counts) {
       QStringLiteral("org.freedesktop.Notifications"),
       QStringLiteral("/org/freedesktop/Notifications"),
       QStringLiteral("org.freedesktop.Notifications"), QStringLiteral("Notify"));
-  const QString body =
-      QStringLiteral("Done: %1, Fail: %2, Abort: %3").arg(counts.Done).arg(counts.Fail).arg(counts.Abort);
+  const QString body = QStringLiteral("Done: %1, Fail: %2, Abort: %3")
+                           .arg(counts.Done)
+                           .arg(counts.Fail)
+                           .arg(counts.Abort);
   call << AppName << 0u << QStringLiteral("trovenix") << QStringLiteral("All Conversions Completed")
        << body << QStringList() << QVariantMap() << -1;
   // Nobody waits for the answer: a desktop without notifications shows none.

@@ -101,9 +101,9 @@ std::string SerialiseList(const std::vector<TFileListRow>& rows) {
     out += row.Checked ? '1' : '0';
     out += '\t';
     out += row.Converting ? '1' : '0';
-    for (const std::string* field : {&row.FileName, &row.VideoSize, &row.FrameRate, &row.Duration,
-                                     &row.Output, &row.Progress, &row.Frames, &row.Reason,
-                                     &row.OutputFile}) {
+    for (const std::string* field :
+         {&row.FileName, &row.VideoSize, &row.FrameRate, &row.Duration, &row.Output, &row.Progress,
+          &row.Frames, &row.Reason, &row.OutputFile}) {
       out += '\t';
       AppendEscaped(out, *field);
     }

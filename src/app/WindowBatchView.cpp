@@ -82,11 +82,11 @@ void TWindowBatchView::RowProgress(int row, const TRowProgress& report) {
   form_.Ui().StatusPanels[0]->setText(QString::fromStdString(TimeLeftStatusText(
       timeLeft_.RowLeftMs(row), timeLeft_.BatchLeftMs(pending.MediaMs, pending.Rows))));
   if (IDesktopSession* desktop = form_.Services().Desktop) {
-    const double rowPart = report.TotalDurationMs > 0
-                               ? std::clamp(static_cast<double>(report.CurrentDurationMs) /
-                                                report.TotalDurationMs,
-                                            0.0, 1.0)
-                               : 0.0;
+    const double rowPart =
+        report.TotalDurationMs > 0
+            ? std::clamp(static_cast<double>(report.CurrentDurationMs) / report.TotalDurationMs,
+                         0.0, 1.0)
+            : 0.0;
     desktop->BatchProgress(rowsInBatch_ > 0 ? (rowsEnded_ + rowPart) / rowsInBatch_ : 0.0);
   }
 }

@@ -89,8 +89,9 @@ std::int64_t TBatchTimeLeft::RowOverheadMs() const {
   // No row has ended yet: the start-up of the rows under way stands in for it.
   for (const auto& [index, r] : rows_) {
     if (r.FirstMs < 0) continue;
-    const std::int64_t startUp = (r.FirstMs - r.StartMs) -
-                                 static_cast<std::int64_t>(static_cast<double>(r.FirstMedia) / speed);
+    const std::int64_t startUp =
+        (r.FirstMs - r.StartMs) -
+        static_cast<std::int64_t>(static_cast<double>(r.FirstMedia) / speed);
     sum += std::max<std::int64_t>(0, startUp);
     ++count;
   }
@@ -117,8 +118,7 @@ std::int64_t TBatchTimeLeft::BatchLeftMs(std::int64_t pendingMediaMs, int pendin
 std::int64_t CellDurationMs(const std::string& cell) {
   int h = 0, m = 0, sec = 0;
   char end = 0;
-  if (std::sscanf(cell.c_str(), "%d:%d:%d%c", &h, &m, &sec, &end) != 3 || h < 0 || m < 0 ||
-      sec < 0)
+  if (std::sscanf(cell.c_str(), "%d:%d:%d%c", &h, &m, &sec, &end) != 3 || h < 0 || m < 0 || sec < 0)
     return -1;
   return (std::int64_t{h} * 3600 + m * 60 + sec) * 1000;
 }

@@ -49,15 +49,15 @@ class TRecorderProcess {
 
  private:
   void Read() {
-    while (process_.canReadLine())
-      lines_ << QString::fromUtf8(process_.readLine()).trimmed();
+    while (process_.canReadLine()) lines_ << QString::fromUtf8(process_.readLine()).trimmed();
   }
   QProcess process_;
   QStringList lines_;
 };
 
 std::string ShortClip() {
-  return MakeClip("desktop-160x120-1s.avi", "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4");
+  return MakeClip("desktop-160x120-1s.avi",
+                  "-f lavfi -i testsrc=size=160x120:rate=25 -t 1 -c:v mpeg4");
 }
 std::string LongClip() {
   return MakeClip("desktop-320x240-30s.avi",
@@ -158,9 +158,8 @@ TEST_F(DesktopSessionTest, WhereLogin1DoesNotAnswerThePortalHoldsOffSleep) {
 }
 
 TEST_F(DesktopSessionTest, WithoutABusTheBatchRunsAsEver) {
-  const QDBusConnection none =
-      QDBusConnection::connectToBus(QStringLiteral("unix:path=/nonexistent/trovenix-bus"),
-                                    QStringLiteral("trovenix-no-bus"));
+  const QDBusConnection none = QDBusConnection::connectToBus(
+      QStringLiteral("unix:path=/nonexistent/trovenix-bus"), QStringLiteral("trovenix-no-bus"));
   ASSERT_FALSE(none.isConnected());
   TDBusDesktopSession session(none, none);
   Start(session);

@@ -15,8 +15,8 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
 
   QProcess bus;
-  bus.start(QStringLiteral("dbus-daemon"),
-            {QStringLiteral("--session"), QStringLiteral("--nofork"), QStringLiteral("--print-address=1")});
+  bus.start(QStringLiteral("dbus-daemon"), {QStringLiteral("--session"), QStringLiteral("--nofork"),
+                                            QStringLiteral("--print-address=1")});
   if (!bus.waitForStarted() || !bus.waitForReadyRead(10000)) {
     std::fprintf(stderr, "dbus-daemon did not start; scripts/install-deps installs it\n");
     return 1;

@@ -68,7 +68,7 @@ TEST_F(FailureReasonTest, FailRowsOfRefusedValuesSayWhy) {
     std::string Expected;  // part of the reason
   };
   const std::vector<TCase> cases = {
-      {0, "video size", {"0x-5"}, "frame size"},                      // iPod
+      {0, "video size", {"0x-5"}, "frame size"},                         // iPod
       {28, "sampling rate", {"54000 Hz"}, "Error while opening codec"},  // MPEG-1
   };
   for (const TCase& c : cases) {

@@ -63,10 +63,10 @@ TEST(ListJournalTest, RowsComeBackAsTheyWereAndDamagedTextsAreRefused) {
   const std::vector<std::string> damaged = {
       "",
       "some other file\n",
-      text.substr(0, text.size() - 1),                     // cut short
-      text.substr(0, text.size() / 2),                     // cut in a line
-      "trovenix file list 1\n2\t0\t/a\t\t\t\t\t\t\t\t\n",  // a check box of 2
-      "trovenix file list 1\n1\t0\t/a\t\t\t\t\t\t\t\n",    // a field short
+      text.substr(0, text.size() - 1),                        // cut short
+      text.substr(0, text.size() / 2),                        // cut in a line
+      "trovenix file list 1\n2\t0\t/a\t\t\t\t\t\t\t\t\n",     // a check box of 2
+      "trovenix file list 1\n1\t0\t/a\t\t\t\t\t\t\t\n",       // a field short
       "trovenix file list 1\n1\t0\t/a\\q\t\t\t\t\t\t\t\t\n",  // a broken escape
       "trovenix file list 1\n1\t0\t\t\t\t\t\t\t\t\t\n",       // no path
   };
@@ -101,7 +101,8 @@ TEST(ListJournalTest, TheInterruptedRowShowsAbortAndItsTemporaryOutputIsRemoved)
   const std::string out = dir.path().toStdString();
   const std::string final = out + "/clip.mp4";
   const std::string temporary = TemporaryOutputName(final, "0123456789ab");
-  const std::vector<std::string> kept = {final, TemporaryOutputName(out + "/other.mp4", "0123456789ab"),
+  const std::vector<std::string> kept = {final,
+                                         TemporaryOutputName(out + "/other.mp4", "0123456789ab"),
                                          out + "/.clip.mp4.trovenix-xyz.part", out + "/notes.txt"};
   for (const std::string& f : kept) WriteAll(f, "kept");
   WriteAll(temporary, "half written");
@@ -126,9 +127,7 @@ class ListKeeperTest : public WindowFixture {
  protected:
   ListKeeperTest() { listJournalPath = state.path().toStdString() + "/trovenix/file-list"; }
 
-  std::optional<std::vector<TFileListRow>> Kept() {
-    return TListJournal(listJournalPath).Read();
-  }
+  std::optional<std::vector<TFileListRow>> Kept() { return TListJournal(listJournalPath).Read(); }
 
   QTemporaryDir state;
 };

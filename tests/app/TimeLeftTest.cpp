@@ -63,8 +63,8 @@ TEST_F(TimeLeftTest, TheBatchFigureShownDuringTheFirstRowIsNearTheTimeTheBatchTa
   const std::int64_t actual = clock.elapsed();
   EXPECT_EQ(rows[0].Progress, "Done");
   EXPECT_EQ(rows[1].Progress, "Done");
-  std::printf("batch time left: estimated %lld ms, took %lld ms\n", static_cast<long long>(estimate),
-              static_cast<long long>(actual));
+  std::printf("batch time left: estimated %lld ms, took %lld ms\n",
+              static_cast<long long>(estimate), static_cast<long long>(actual));
   EXPECT_NEAR(static_cast<double>(estimate), static_cast<double>(actual), 0.25 * actual)
       << "estimated " << estimate << " ms, took " << actual << " ms";
   EXPECT_EQ(status->text(), "Ready");
