@@ -1,6 +1,7 @@
 #include "app/ListJournal.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -159,6 +160,25 @@ void RecoverInterruptedRows(std::vector<TFileListRow>& rows) {
         fs::remove(it->path(), typeError);
     }
   }
+}
+
+TListJournal::~TListJournal() {
+  if (lockFd_ >= 0) ::close(lockFd_);
+}
+
+bool TListJournal::Claim() {
+  if (lockFd_ >= 0) return true;
+  std::error_code ec;
+  const fs::path folder = fs::path(path_).parent_path();
+  if (!folder.empty()) fs::create_directories(folder, ec);
+  const int fd = ::open((path_ + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+    ::close(fd);
+    return false;
+  }
+  lockFd_ = fd;
+  return true;
 }
 
 bool TListJournal::Write(const std::vector<TFileListRow>& rows) const {

@@ -26,6 +26,14 @@ void RecoverInterruptedRows(std::vector<TFileListRow>& rows);
 class TListJournal {
  public:
   explicit TListJournal(std::string path) : path_(std::move(path)) {}
+  ~TListJournal();
+  TListJournal(const TListJournal&) = delete;
+  TListJournal& operator=(const TListJournal&) = delete;
+
+  // Claims the file for this process (a lock beside it, which the system
+  // lets go when the process ends, however it ends). False while another
+  // running program keeps its list there: its list is not one left behind.
+  bool Claim();
 
   const std::string& Path() const { return path_; }
   // The file's folder is made when missing. False when it cannot be written
@@ -39,6 +47,7 @@ class TListJournal {
 
  private:
   std::string path_;
+  int lockFd_ = -1;
 };
 
 }  // namespace trovenix

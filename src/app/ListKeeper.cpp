@@ -8,6 +8,8 @@ namespace trovenix {
 
 TListKeeper::TListKeeper(TFileListModel& model, const std::string& path)
     : model_(model), journal_(path) {
+  active_ = journal_.Claim();
+  if (!active_) return;
   const auto changed = [this] { Changed(); };
   connect(&model_, &QAbstractItemModel::dataChanged, this, changed);
   connect(&model_, &QAbstractItemModel::rowsInserted, this, changed);
@@ -16,6 +18,7 @@ TListKeeper::TListKeeper(TFileListModel& model, const std::string& path)
 }
 
 int TListKeeper::Restore() {
+  if (!active_) return 0;
   auto rows = journal_.Read();
   if (!rows) return 0;
   RecoverInterruptedRows(*rows);
@@ -29,12 +32,12 @@ int TListKeeper::Restore() {
 void TListKeeper::Finish() {
   finished_ = true;
   pending_ = false;
-  journal_.Remove();
+  if (active_) journal_.Remove();
 }
 
 void TListKeeper::Flush() {
   pending_ = false;
-  if (finished_) return;
+  if (finished_ || !active_) return;
   // A list that cannot be written is not worth a message: the program
   // works on, it only forgets the list when it dies.
   journal_.Write(model_.Rows());

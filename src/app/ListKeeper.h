@@ -25,12 +25,15 @@ class TListKeeper final : public QObject {
   void Finish();
   // Writes a change still waiting for the event loop now.
   void Flush();
+  // The list is kept (no other running program keeps one at the same place).
+  bool Active() const { return active_; }
 
  private:
   void Changed();
 
   TFileListModel& model_;
   TListJournal journal_;
+  bool active_ = false;
   bool pending_ = false;
   bool finished_ = false;
 };

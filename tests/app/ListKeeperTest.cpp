@@ -92,6 +92,14 @@ TEST(ListJournalTest, WriteReplacesTheFileAndAnUnreadableFileIsMovedAside) {
   journal.Write({});
   journal.Remove();
   EXPECT_FALSE(fs::exists(path));
+
+  // One claim at a time; the next once the first lets go.
+  auto first = std::make_unique<TListJournal>(path);
+  TListJournal second(path);
+  EXPECT_TRUE(first->Claim());
+  EXPECT_FALSE(second.Claim());
+  first.reset();
+  EXPECT_TRUE(second.Claim());
 }
 
 // Only the temporary files of the interrupted row's own output go: the file
@@ -190,6 +198,31 @@ TEST_F(ListKeeperTest, AListLeftBehindComesBackWithItsConvertingRowAborted) {
   // What was recovered is on disk at once.
   EXPECT_EQ(Kept()->at(1).Progress, "Abort");
   EXPECT_TRUE(messages.Informations.empty());
+}
+
+// A second program started while the first runs finds the first's list: it
+// is no list left behind, so the second keeps none and touches nothing.
+TEST_F(ListKeeperTest, ASecondRunningWindowLeavesTheFirstsListAndOutputsAlone) {
+  StartUp();
+  ASSERT_TRUE(form1->Keeper()->Active());
+  QTemporaryDir out;
+  const std::string final = out.path().toStdString() + "/b.mp4";
+  const std::string temporary = TemporaryOutputName(final, "00aa00bb00cc");
+  WriteAll(temporary, "being written");
+  std::vector<TFileListRow> rows = {Row("/v/b.avi", "12%")};
+  rows[0].OutputFile = final;
+  rows[0].Converting = true;
+  ASSERT_TRUE(TListJournal(listJournalPath).Write(rows));
+
+  TForm1Services services{dialogs, messages, folders, Store(), {}, {}, &files};
+  services.ListJournalPath = listJournalPath;
+  TForm1 second(std::move(services), ui);
+  EXPECT_FALSE(second.Keeper()->Active());
+  EXPECT_EQ(second.FileList().rowCount(), 0);
+  EXPECT_EQ(ReadAll(temporary), "being written");
+  EXPECT_EQ(Kept()->at(0).Progress, "12%");
+  ASSERT_TRUE(second.close());
+  EXPECT_TRUE(fs::exists(listJournalPath)) << "the first's list stays";
 }
 
 TEST_F(ListKeeperTest, AnUnreadableFileIsMovedAsideWithoutAMessage) {
