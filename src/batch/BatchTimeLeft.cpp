@@ -40,6 +40,8 @@ void TBatchTimeLeft::RowProgress(int row, std::int64_t currentMs, std::int64_t t
   }
   r.LastMs = nowMs;
   r.LastMedia = std::max(r.LastMedia, currentMs);
+  r.Recent.emplace_back(nowMs, r.LastMedia);
+  while (r.Recent.size() > 2 && nowMs - r.Recent[1].first >= RecentSpanMs) r.Recent.pop_front();
 }
 
 void TBatchTimeLeft::RowEnded(int row, std::int64_t nowMs) {
@@ -53,6 +55,18 @@ void TBatchTimeLeft::RowEnded(int row, std::int64_t nowMs) {
 double TBatchTimeLeft::Speed() const {
   std::int64_t media = 0;
   std::int64_t wall = 0;
+  // The rows under way, over their latest seconds: the speed now, which a
+  // machine's changing load moves away from the speed of the start.
+  for (const auto& [index, r] : rows_) {
+    if (r.Ended || r.Recent.size() < 2) continue;
+    const std::int64_t span = r.Recent.back().first - r.Recent.front().first;
+    if (span < MinimumRecentSpanMs) continue;
+    media += r.Recent.back().second - r.Recent.front().second;
+    wall += span;
+  }
+  if (wall > 0 && media > 0) return static_cast<double>(media) / static_cast<double>(wall);
+  media = 0;
+  wall = 0;
   for (const auto& [index, r] : rows_) {
     if (r.FirstMs < 0 || r.LastMs <= r.FirstMs) continue;
     media += r.LastMedia - r.FirstMedia;

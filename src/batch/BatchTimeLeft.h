@@ -1,15 +1,18 @@
 // How long the rest of a batch will take, from the media durations of its
 // rows and the speed the conversions have shown so far (seconds of media per
-// second of wall time). The speed of a row is measured from its first
-// progress report on, so that opening files and setting up the encoders do
-// not count as slow conversion; that fixed cost of a row, and the pause
-// between rows, are counted once per row still to come. Times are
+// second of wall time). The speed is that of the latest seconds of the rows
+// under way once they span a second or more, else that of every row from its
+// first progress report on; either way opening files and setting up the
+// encoders do not count as slow conversion. That fixed cost of a row, and
+// the pause between rows, are counted once per row still to come. Times are
 // milliseconds of a steady clock the caller reads. Free of Qt.
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <map>
 #include <string>
+#include <utility>
 
 #include "batch/IBatchList.h"
 
@@ -46,7 +49,11 @@ class TBatchTimeLeft {
     std::int64_t TotalMs = -1;
     bool Ended = false;
     std::int64_t EndMs = 0;
+    // The latest reports (wall ms, media ms), RecentSpanMs of them.
+    std::deque<std::pair<std::int64_t, std::int64_t>> Recent;
   };
+  static constexpr std::int64_t RecentSpanMs = 3000;
+  static constexpr std::int64_t MinimumRecentSpanMs = 1000;
   // The fixed cost of one row: what its wall time holds beyond its media
   // converted at the measured speed, and the pause before the next.
   std::int64_t RowOverheadMs() const;

@@ -45,6 +45,19 @@ TEST(BatchTimeLeftTest, AnEndedRowGivesTheOverheadOfTheRowsToCome) {
   EXPECT_EQ(left.RowLeftMs(1), 1500);
 }
 
+// A machine whose load changes: the latest seconds count, not the start.
+TEST(BatchTimeLeftTest, TheSpeedFollowsTheLatestSecondsOfTheRow) {
+  TBatchTimeLeft left;
+  left.Start(0);
+  left.RowStarted(0, 60000, 0);
+  std::int64_t media = 0;
+  for (std::int64_t t = 500; t <= 4000; t += 500) left.RowProgress(0, media += 500, 60000, t);
+  EXPECT_DOUBLE_EQ(left.Speed(), 1.0);
+  for (std::int64_t t = 4500; t <= 8000; t += 500) left.RowProgress(0, media += 1500, 60000, t);
+  EXPECT_DOUBLE_EQ(left.Speed(), 3.0);
+  EXPECT_EQ(left.RowLeftMs(0), (60000 - media) / 3);
+}
+
 TEST(BatchTimeLeftTest, ReportsOfAnEndedRowAndAStartAgainAreHandled) {
   TBatchTimeLeft left;
   left.Start(0);
