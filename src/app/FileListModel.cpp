@@ -66,6 +66,11 @@ QVariant TFileListModel::data(const QModelIndex& index, int role) const {
     case Qt::CheckStateRole:
       if (index.column() == colFileName) return row.Checked ? Qt::Checked : Qt::Unchecked;
       return {};
+    case Qt::ToolTipRole:
+      if (index.column() == colProgress && !row.Reason.empty() &&
+          (row.Progress == "Fail" || row.Progress == "Error"))
+        return QString::fromStdString(row.Reason);
+      return {};
     case Qt::TextAlignmentRole:
       return QVariant::fromValue(
           (index.column() == colFileName ? Qt::AlignLeft : Qt::AlignHCenter) | Qt::AlignVCenter);
@@ -116,9 +121,12 @@ void TFileListModel::SetOutputColumn(const std::string& tag) {
 
 void TFileListModel::SetProgress(int row, const std::string& text) {
   if (row < 0 || row >= static_cast<int>(rows_.size())) return;
-  std::string& cell = rows_[static_cast<std::size_t>(row)].Progress;
-  if (cell == text) return;
-  cell = text;
+  TFileListRow& kept = rows_[static_cast<std::size_t>(row)];
+  // A percentage is the row on its way; anything else ends or resets it.
+  const bool converting = kept.Converting && !text.empty() && text.back() == '%';
+  if (kept.Progress == text && kept.Converting == converting) return;
+  kept.Progress = text;
+  kept.Converting = converting;
   emit dataChanged(index(row, colProgress), index(row, colProgress), {Qt::DisplayRole});
 }
 
@@ -130,10 +138,31 @@ void TFileListModel::SetFrames(int row, const std::string& text) {
   emit dataChanged(index(row, colFrames), index(row, colFrames), {Qt::DisplayRole});
 }
 
+void TFileListModel::SetReason(int row, const std::string& reason) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  std::string& kept = rows_[static_cast<std::size_t>(row)].Reason;
+  if (kept == reason) return;
+  kept = reason;
+  emit dataChanged(index(row, colProgress), index(row, colProgress), {Qt::ToolTipRole});
+}
+
+void TFileListModel::SetOutputFile(int row, const std::string& file) {
+  if (row < 0 || row >= static_cast<int>(rows_.size())) return;
+  TFileListRow& kept = rows_[static_cast<std::size_t>(row)];
+  if (kept.OutputFile == file && kept.Converting) return;
+  kept.OutputFile = file;
+  kept.Converting = true;
+  // No cell shows it; those who keep the list hear of it all the same.
+  emit dataChanged(index(row, colFileName), index(row, colFileName), {Qt::UserRole});
+}
+
 void TFileListModel::ClearProgressAndFrames() {
   for (TFileListRow& row : rows_) {
     row.Progress.clear();
     row.Frames.clear();
+    row.Reason.clear();
+    row.OutputFile.clear();
+    row.Converting = false;
   }
   if (!rows_.empty())
     emit dataChanged(index(0, colProgress), index(static_cast<int>(rows_.size()) - 1, colFrames),

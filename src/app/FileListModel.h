@@ -44,7 +44,12 @@ class TFileListModel final : public QAbstractTableModel {
   // The cells the batch writes; rows outside the list are left alone.
   void SetProgress(int row, const std::string& text);
   void SetFrames(int row, const std::string& text);
-  // Files are added or a batch starts: every Progress and Frames cell empty.
+  // The reason behind a "Fail" or "Error" cell, shown as its tooltip.
+  void SetReason(int row, const std::string& reason);
+  // The file the batch converts the row into.
+  void SetOutputFile(int row, const std::string& file);
+  // Files are added or a batch starts: every Progress and Frames cell empty,
+  // and with them the reasons and output files.
   void ClearProgressAndFrames();
   void RemoveRow(int row);
   void Clear();

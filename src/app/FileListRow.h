@@ -16,6 +16,13 @@ struct TFileListRow {
   std::string Progress;
   std::string Frames;
   std::string Spare;  // one further cell no column shows
+  // Why the Progress cell reads "Fail" (the task's end message, the open
+  // error, the refused option) or "Error" (the probe's text); the cell's tooltip.
+  std::string Reason;
+  // The file the row's conversion writes, once the batch has chosen it.
+  std::string OutputFile;
+  // The batch chose the row's output and the row has not ended yet.
+  bool Converting = false;
 };
 
 }  // namespace trovenix

@@ -13,12 +13,15 @@
 #include <QStandardItemModel>
 #include <QStringList>
 #include <QUrl>
+#include <filesystem>
+#include <system_error>
 
 #include "app/ChoiceBinding.h"
 #include "app/DroppedFiles.h"
 #include "app/FFPlaybackPlayer.h"
 #include "app/Form4.h"
 #include "app/QtSnapSound.h"
+#include "engine/OptionValues.h"
 #include "profiles/FileListCells.h"
 #include "profiles/FormatTable.h"
 #include "profiles/VolumeControl.h"
@@ -106,6 +109,11 @@ TForm1::TForm1(TForm1Services services, IUiThread& ui)
   }
   ConnectControls();
   ConnectPlayback(ui);
+  // A list left behind by a run that did not close comes back.
+  if (!services_.ListJournalPath.empty()) {
+    keeper_ = std::make_unique<TListKeeper>(fileList_, services_.ListJournalPath);
+    keeper_->Restore();
+  }
   ShowState();
 }
 
@@ -219,8 +227,11 @@ void TForm1::ConnectControls() {
     SetVolumePosition(model_.Profile, position);
     ui_.LabelVolume->setText(QString::fromStdString(model_.Profile.LabelVolume));
   });
-  connect(ui_.EditOutputFolder, &QLineEdit::textEdited, this,
-          [this](const QString& text) { model_.OutputFolder = text.toStdString(); });
+  connect(ui_.EditOutputFolder, &QLineEdit::textEdited, this, [this](const QString& text) {
+    model_.OutputFolder = text.toStdString();
+    ui_.ActionOpenOutputFolder->setEnabled(!text.trimmed().isEmpty());
+  });
+  connect(ui_.ActionOpenOutputFolder, &QAction::triggered, this, &TForm1::OpenOutputFolder);
   connect(ui_.ButtonBrowse, &QToolButton::clicked, this, &TForm1::BrowseClick);
 
   connect(ui_.ButtonAddVideo, &QPushButton::clicked, this, &TForm1::AddClick);
@@ -305,6 +316,7 @@ void TForm1::ShowState() {
 
   const QString folder = QString::fromStdString(model_.OutputFolder);
   if (ui_.EditOutputFolder->text() != folder) ui_.EditOutputFolder->setText(folder);
+  ui_.ActionOpenOutputFolder->setEnabled(!folder.trimmed().isEmpty());
   if (form4_) form4_->ShowState();
 }
 
@@ -333,6 +345,7 @@ void TForm1::ChooseOutputFolder() {
 
 void TForm1::ExitCommand() {
   exiting_ = true;
+  ForgetList();
   // exit(), unlike quit(), leaves the event loop without closing windows,
   // so the close handling and its saving do not run.
   QCoreApplication::exit(0);
@@ -369,7 +382,25 @@ void TForm1::closeEvent(QCloseEvent* event) {
       // A store that cannot be written keeps its old values.
     }
   }
+  ForgetList();
   event->accept();
+}
+
+void TForm1::ForgetList() {
+  if (keeper_) keeper_->Finish();
+}
+
+void TForm1::OpenOutputFolder() {
+  const std::string folder = TrimSpaces(model_.OutputFolder);
+  if (folder.empty()) return;
+  std::error_code ec;
+  if (!std::filesystem::is_directory(folder, ec)) {
+    services_.Messages.Information(TBatchDriver::MissingFolderText(model_.OutputFolder));
+    return;
+  }
+  IUrlOpener& opener = services_.Urls ? *services_.Urls : DesktopUrlOpener();
+  if (!opener.OpenUrl(QUrl::fromLocalFile(QString::fromStdString(folder))))
+    services_.Messages.Information("No file manager could open the folder " + folder + ".");
 }
 
 void TForm1::SyncConverting() {
@@ -439,6 +470,7 @@ void TForm1::AddFiles(const std::vector<std::string>& files) {
         row.Output = model_.Profile.OutputExtension;
       } else {
         row.Progress = "Error";
+        row.Reason = probe.LastError();
       }
       // Only the cells are kept: the file is not held open while it waits.
       probe.Close();

@@ -12,10 +12,12 @@
 #include <vector>
 
 #include "app/AppDialogs.h"
+#include "app/DesktopSession.h"
 #include "app/FileDialog.h"
 #include "app/FileListModel.h"
 #include "app/FolderPicker.h"
 #include "app/Form1Ui.h"
+#include "app/ListKeeper.h"
 #include "app/MainWindowModel.h"
 #include "app/MessageBoxes.h"
 #include "app/PlaybackControls.h"
@@ -24,6 +26,7 @@
 #include "app/QtFileDialog.h"
 #include "app/QtIdleTimer.h"
 #include "app/Settings.h"
+#include "app/UrlOpener.h"
 #include "app/WindowBatchList.h"
 #include "app/WindowBatchView.h"
 #include "app/WindowPlaybackView.h"
@@ -53,6 +56,14 @@ struct TForm1Services {
   ISnapSound* SnapSound = nullptr;
   // Whether the player can draw in this session; empty: Qt runs on xcb.
   std::function<bool()> DisplayAvailable = {};
+  // Where the list is kept while the program runs, so that it survives a
+  // crash; empty: the list is not kept.
+  std::string ListJournalPath = {};
+  // The desktop's notification, sleep inhibition and task-bar progress;
+  // null: the desktop is not told.
+  IDesktopSession* Desktop = nullptr;
+  // Opens the output folder in the file manager; null: the desktop's opener.
+  IUrlOpener* Urls = nullptr;
 };
 
 inline constexpr const char* LibrariesMissingText =
@@ -114,6 +125,11 @@ class TForm1 final : public QMainWindow {
   bool BatchBusy() const;
   TPlaybackControls& Playback() { return *playback_; }
   IBatchView& BatchView() { return batchView_; }
+  IBatchList& BatchList() { return batchList_; }
+  // File > Open Output Folder: the folder in the file manager.
+  void OpenOutputFolder();
+  // Keeps the list on disk; null when the list is not kept.
+  TListKeeper* Keeper() { return keeper_.get(); }
   // A batch starts: what plays in the preview panel stops and closes.
   void StopPlayback();
 
@@ -131,6 +147,8 @@ class TForm1 final : public QMainWindow {
   // The window's Converting flag follows the driver's.
   void SyncConverting();
   void ConnectPlayback(IUiThread& ui);
+  // The list is closed normally: it is not kept any longer.
+  void ForgetList();
 
   TForm1Services services_;
   std::string programFolder_;
@@ -149,6 +167,7 @@ class TForm1 final : public QMainWindow {
   std::unique_ptr<ISnapSound> ownSnapSound_;
   TWindowPlaybackView playbackView_;
   std::unique_ptr<TPlaybackControls> playback_;
+  std::unique_ptr<TListKeeper> keeper_;
   TForm4* form4_ = nullptr;
   bool terminated_ = false;
   bool shownOnce_ = false;

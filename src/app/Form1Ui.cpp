@@ -76,6 +76,7 @@ void BuildMenus(QMainWindow& window, TForm1Ui& ui) {
   ui.ActionAddFiles = ui.MenuFile->addAction(QStringLiteral("Add Files"));
   ui.MenuFile->addSeparator();
   ui.ActionConvert = ui.MenuFile->addAction(QStringLiteral("Convert"));
+  ui.ActionOpenOutputFolder = ui.MenuFile->addAction(QStringLiteral("Open Output Folder"));
   ui.MenuFile->addSeparator();
   ui.ActionExit = ui.MenuFile->addAction(QStringLiteral("Exit"));
   ui.MenuOptions = bar->addMenu(QStringLiteral("Options"));

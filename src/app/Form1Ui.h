@@ -32,6 +32,7 @@ struct TForm1Ui {
   QMenu* MenuFile = nullptr;
   QAction* ActionAddFiles = nullptr;
   QAction* ActionConvert = nullptr;
+  QAction* ActionOpenOutputFolder = nullptr;
   QAction* ActionExit = nullptr;
   QMenu* MenuOptions = nullptr;
   QAction* ActionAdditionalOptions = nullptr;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "app/BenchRun.h"
+#include "app/DBusDesktopSession.h"
 #include "app/Form1.h"
 #include "app/Form4.h"
 #include "app/QtFolderPicker.h"
@@ -39,7 +40,11 @@ int RunProgram(int argc, char** argv) {
 
   // Main window, skin chooser and about box, Additional Options: in this
   // order, also when the main window could not bind the media libraries.
-  TForm1 form1({dialogs, messages, folders, store, {}, {}}, uiThread);
+  TDBusDesktopSession desktop;
+  TForm1Services services{dialogs, messages, folders, store, {}, {}};
+  services.ListJournalPath = DefaultListJournalPath();
+  services.Desktop = &desktop;
+  TForm1 form1(std::move(services), uiThread);
   qtMessages.SetParent(&form1);
   folders.SetParent(&form1);
   dialogs.CreateWindows(&form1);

@@ -7,4 +7,10 @@ void TWindowBatchList::ScrollToRow(int row) {
   view_->scrollTo(model_.index(row, 0), QAbstractItemView::EnsureVisible);
 }
 
+void TWindowBatchList::RowOutputChosen(int row, const std::string& outputFile) {
+  // A row converted again has no reason to fail yet.
+  model_.SetReason(row, "");
+  model_.SetOutputFile(row, outputFile);
+}
+
 }  // namespace trovenix

@@ -22,6 +22,8 @@ class TWindowBatchList final : public IBatchList {
   void SetProgressCell(int row, const std::string& text) override { model_.SetProgress(row, text); }
   void SetFramesCell(int row, const std::string& text) override { model_.SetFrames(row, text); }
   void ScrollToRow(int row) override;
+  void RowOutputChosen(int row, const std::string& outputFile) override;
+  void RowFailed(int row, const std::string& reason) override { model_.SetReason(row, reason); }
 
  private:
   const TFileListRow& At(int row) const { return model_.Rows().at(static_cast<std::size_t>(row)); }

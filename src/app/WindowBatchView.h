@@ -3,6 +3,7 @@
 // and the status bar's second panel.
 #pragma once
 
+#include "batch/BatchTimeLeft.h"
 #include "batch/IBatchView.h"
 
 namespace trovenix {
@@ -24,9 +25,20 @@ class TWindowBatchView final : public IBatchView {
   void ClosePreviewPlayer() override;
   void SetProgressBar(std::int64_t position) override;
   void SetStatusText(const std::string& text) override;
+  // The first status panel shows the time left; the desktop hears of the
+  // batch's course.
+  void RowProgress(int row, const TRowProgress& report) override;
+  void BatchStarted() override;
+  void RowStarted(int row) override;
+  void RowEnded(int row) override;
+  void BatchEnded(bool stopped) override;
 
  private:
   TForm1& form_;
+  TBatchTimeLeft timeLeft_;
+  int lastStarted_ = -1;  // the furthest row the batch has reached
+  int rowsInBatch_ = 0;   // checked when the batch started
+  int rowsEnded_ = 0;
 };
 
 }  // namespace trovenix

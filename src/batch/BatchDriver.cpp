@@ -164,6 +164,7 @@ void TBatchDriver::DoConvertClick() {
   timer_.SetEnabled(true);
   userAborted_ = false;
   view_.DisableControls();
+  view_.BatchStarted();
   nextRow_ = 0;
   for (TLane& lane : lanes_) {
     lane.Component->ClearTaskList();
@@ -225,6 +226,7 @@ void TBatchDriver::DoPrepareNextRow(TLane& lane) {
       lane.Output = OutputFileName(view_.OutputFolderText(), source, profile.OutputExtension,
                                    view_.Overwrite(), reserved);
       list_.RowOutputChosen(row, lane.Output);
+      view_.RowStarted(row);
       TInputOptions input = RowInputOptions(source);
       const int index = component.CreateTask(source, &input);
       if (index < 0) {
@@ -242,6 +244,7 @@ void TBatchDriver::DoPrepareNextRow(TLane& lane) {
         if (othersDone) {
           timer_.SetEnabled(false);
           batchRunning_ = false;
+          view_.BatchEnded(false);
           messages_.Information(AllCompletedText);
           for (TLane& each : lanes_) each.Component->StopTasks();
           view_.SetProgressBar(0);
@@ -305,6 +308,7 @@ void TBatchDriver::EndBatch() {
   timer_.SetEnabled(false);
   batchRunning_ = false;
   for (TLane& lane : lanes_) lane.Component->ClearTaskList();
+  view_.BatchEnded(false);
   messages_.Information(AllCompletedText);
   view_.SetProgressBar(0);
   view_.EnableControls();
@@ -325,6 +329,7 @@ void TBatchDriver::DoStopClick() {
   batchRunning_ = false;
   for (TLane& lane : lanes_) lane.Component->StopTasks();
   view_.SetProgressBar(0);
+  view_.BatchEnded(true);
   view_.EnableControls();
   for (TLane& lane : lanes_) lane.Converting = false;
 }
@@ -377,12 +382,14 @@ void TBatchDriver::HandleTerminate(TLane& lane, const TBatchEvent& event) {
 void TBatchDriver::SetRowCell(int row, const std::string& progress) {
   if (row < 0 || row >= list_.RowCount()) return;
   list_.SetProgressCell(row, progress);
+  view_.RowEnded(row);
 }
 
 void TBatchDriver::FailRow(int row, const std::string& reason) {
   if (row < 0 || row >= list_.RowCount()) return;
   list_.RowFailed(row, reason);
   list_.SetProgressCell(row, "Fail");
+  view_.RowEnded(row);
 }
 
 }  // namespace trovenix

@@ -44,6 +44,18 @@ class IBatchView {
   // Every progress report after the cells were written, for views that show
   // more than the cells (the command line's progress line).
   virtual void RowProgress(int /*row*/, const TRowProgress& /*report*/) {}
+
+  // The course of a batch, for views that show more than the cells (time
+  // left, the desktop's notification and sleep inhibition).
+  // The checks passed and the controls are locked.
+  virtual void BatchStarted() {}
+  // The row's output was chosen; its task is created next.
+  virtual void RowStarted(int /*row*/) {}
+  // The row's Progress cell got its outcome ("Done", "Fail" or "Abort").
+  virtual void RowEnded(int /*row*/) {}
+  // The batch ended, just before "All Conversions Completed" is shown
+  // (stopped false), or it was stopped (stopped true).
+  virtual void BatchEnded(bool /*stopped*/) {}
 };
 
 }  // namespace trovenix

@@ -1,9 +1,11 @@
 #include "cli/BatchRun.h"
 
+#include <algorithm>
 #include <iostream>
 #include <memory>
 
 #include "batch/BatchDriver.h"
+#include "batch/BatchTimeLeft.h"
 #include "batch/LoopTimer.h"
 #include "cli/ConsoleBatchList.h"
 #include "cli/ProgressLine.h"
@@ -19,8 +21,9 @@ namespace {
 // controls and player that are not there, and the progress line.
 class TConsoleBatchView final : public IBatchView {
  public:
-  TConsoleBatchView(const TBatchRunSettings& settings, TProgressDisplay& display, int rowCount)
-      : settings_(settings), display_(display), rowCount_(rowCount) {}
+  TConsoleBatchView(const TBatchRunSettings& settings, TProgressDisplay& display,
+                    const IBatchList& list, int lanes)
+      : settings_(settings), display_(display), list_(list), lanes_(lanes) {}
 
   // The checks of the Convert click let the batch start.
   bool Started() const { return started_; }
@@ -35,21 +38,41 @@ class TConsoleBatchView final : public IBatchView {
   void ClosePreviewPlayer() override {}
   void SetProgressBar(std::int64_t) override {}
   void SetStatusText(const std::string&) override {}
+  void BatchStarted() override {
+    timeLeft_.Start(ElapsedMs());
+    lastStarted_ = -1;
+  }
+  void RowStarted(int row) override {
+    timeLeft_.RowStarted(row, CellDurationMs(list_.DurationCell(row)), ElapsedMs());
+    lastStarted_ = std::max(lastStarted_, row);
+  }
+  void RowEnded(int row) override { timeLeft_.RowEnded(row, ElapsedMs()); }
   void RowProgress(int row, const TRowProgress& report) override {
+    const std::int64_t now = ElapsedMs();
+    timeLeft_.RowProgress(row, report.CurrentDurationMs, report.TotalDurationMs, now);
     // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string
     // for an overlapping copy (-Wrestrict).
     std::string line = "[";
-    line.append(std::to_string(row + 1)).append("/").append(std::to_string(rowCount_)).append("] ");
+    line.append(std::to_string(row + 1))
+        .append("/")
+        .append(std::to_string(list_.RowCount()))
+        .append("] ");
     line.append(ProgressLine({report.FrameNumber, report.FramesPerSecond, report.CurrentDurationMs,
                               report.CurrentSize, report.TotalDurationMs},
-                             ElapsedMs()));
+                             now));
+    const TPendingWork pending = PendingWork(list_, lastStarted_);
+    const std::int64_t batchLeft = timeLeft_.BatchLeftMs(pending.MediaMs, pending.Rows, lanes_);
+    line.append(" batch left ").append(batchLeft < 0 ? "--:--:--" : LongDuration(batchLeft));
     display_.Show(line);
   }
 
  private:
   const TBatchRunSettings& settings_;
   TProgressDisplay& display_;
-  const int rowCount_;
+  const IBatchList& list_;
+  const int lanes_;
+  TBatchTimeLeft timeLeft_;
+  int lastStarted_ = -1;
   bool started_ = false;
 };
 
@@ -101,7 +124,7 @@ int RunBatch(const TBatchRunSettings& settings) {
     probe.Close();
   }
 
-  TConsoleBatchView view(settings, display, list.RowCount());
+  TConsoleBatchView view(settings, display, list, static_cast<int>(lanes.size()));
   TConsoleMessages messages(display);
   std::unique_ptr<TBatchDriver> driver;
   // The window's idle timer ticks every 100 ms; nobody watches this one, so it

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <random>
@@ -31,19 +32,18 @@ bool CanReplace(const std::string& name) {
   return S_ISREG(info.st_mode);
 }
 
+constexpr std::size_t TagLength = 12;
+
 // Creates an empty hidden file beside name, unique in its folder; returns its
 // path, or an empty text with errno set.
 std::string ReserveTemporaryFile(const std::string& name) {
-  const std::size_t slash = name.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : name.substr(0, slash + 1);
-  const std::string base = slash == std::string::npos ? name : name.substr(slash + 1);
   std::random_device seed;
   std::mt19937_64 random(seed());
   for (int attempt = 0; attempt < 100; ++attempt) {
     char tag[20];
     std::snprintf(tag, sizeof tag, "%012llx",
                   static_cast<unsigned long long>(random() & 0xffffffffffffULL));
-    const std::string path = folder + "." + base + ".trovenix-" + tag + ".part";
+    const std::string path = TemporaryOutputName(name, tag);
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       ::close(fd);
@@ -56,6 +56,26 @@ std::string ReserveTemporaryFile(const std::string& name) {
 }
 
 }  // namespace
+
+std::string TemporaryOutputName(const std::string& finalName, const std::string& tag) {
+  const std::size_t slash = finalName.rfind('/');
+  const std::string folder =
+      slash == std::string::npos ? std::string() : finalName.substr(0, slash + 1);
+  const std::string base = slash == std::string::npos ? finalName : finalName.substr(slash + 1);
+  return folder + "." + base + ".trovenix-" + tag + ".part";
+}
+
+bool IsTemporaryOutputOf(const std::string& finalName, const std::string& path) {
+  const std::string pattern = TemporaryOutputName(finalName, std::string(TagLength, '0'));
+  if (path.size() != pattern.size()) return false;
+  const std::size_t tagAt = pattern.size() - TagLength - 5;  // before ".part"
+  if (path.compare(0, tagAt, pattern, 0, tagAt) != 0) return false;
+  if (path.compare(tagAt + TagLength, std::string::npos, pattern, tagAt + TagLength) != 0)
+    return false;
+  for (std::size_t i = tagAt; i < tagAt + TagLength; ++i)
+    if (!std::isxdigit(static_cast<unsigned char>(path[i]))) return false;
+  return true;
+}
 
 TOutputFile::~TOutputFile() {
   Discard();

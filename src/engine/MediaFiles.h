@@ -27,6 +27,12 @@ struct TOutputStreamConfig {
   std::vector<std::string> BitstreamFilters;
 };
 
+// The hidden name beside finalName that an output is written under until it
+// is committed: "." + file name + ".trovenix-" + twelve hex digits + ".part".
+std::string TemporaryOutputName(const std::string& finalName, const std::string& tag);
+// Whether path is one of the temporary names of finalName (any tag).
+bool IsTemporaryOutputOf(const std::string& finalName, const std::string& path);
+
 // An opened output. Bytes go to WritePath; for a regular file that is a
 // temporary name in the same folder, moved to FileName by Commit() once the
 // task has ended well. An output that is never committed leaves nothing

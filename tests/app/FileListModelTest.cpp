@@ -10,8 +10,9 @@ namespace {
 
 TEST(FileListModelTest, RowsShowTheirCellsAndCheckBoxes) {
   TFileListModel model;
-  model.AppendRow({"/v/a.avi", true, "640x480", "25", "00:01:00", "MP4", "", "", ""});
-  model.AppendRow({"/v/b.mp3", true, " ", " ", "00:03:00", "MP4", "", "", ""});
+  model.AppendRow(
+      {"/v/a.avi", true, "640x480", "25", "00:01:00", "MP4", "", "", "", "", "", false});
+  model.AppendRow({"/v/b.mp3", true, " ", " ", "00:03:00", "MP4", "", "", "", "", "", false});
   ASSERT_EQ(model.rowCount(), 2);
   EXPECT_EQ(model.data(model.index(0, 0), Qt::DisplayRole).toString(), "/v/a.avi");
   EXPECT_EQ(model.data(model.index(0, 1), Qt::DisplayRole).toString(), "640x480");

@@ -26,7 +26,7 @@ class PlaybackWindowTest : public WindowFixture {
     form4 = std::make_unique<TForm4>(*form1);
     form1->show();
     form1->FileList().AppendRow(
-        {"/clips/movie.avi", true, "320x240", "25", "00:01:05", "MP4", "", "", ""});
+        {"/clips/movie.avi", true, "320x240", "25", "00:01:05", "MP4", "", "", "", "", "", false});
     form1->Ui().ListView1->setCurrentIndex(form1->FileList().index(0, 0));
   }
   const TForm1Ui& Widgets() { return form1->Ui(); }

@@ -111,8 +111,9 @@ TEST_F(ProfileControlsTest, ArrowKeysStepOverTheSeparators) {
 
 TEST_F(ProfileControlsTest, FormatChangeRewritesTheOutputColumn) {
   form1->FileList().AppendRow(
-      {"/videos/a.avi", true, "640x480", "25", "00:00:10", "MP4", "", "", ""});
-  form1->FileList().AppendRow({"/videos/b.avi", false, "", "", "", "", "Error", "", ""});
+      {"/videos/a.avi", true, "640x480", "25", "00:00:10", "MP4", "", "", "", "", "", false});
+  form1->FileList().AppendRow(
+      {"/videos/b.avi", false, "", "", "", "", "Error", "", "", "", "", false});
   Pick(form1->Ui().ComboOutputFormat, 28);  // MPEG-1
   for (const TFileListRow& row : form1->FileList().Rows()) EXPECT_EQ(row.Output, "MPG");
 }

@@ -159,7 +159,8 @@ TEST_F(StartUpTest, MenusAndTheListMenuHoldTheirItemsAndSeparators) {
     return list;
   };
   EXPECT_EQ(texts(form1->menuBar()->actions()), (QStringList{"File", "Options", "Skins", "Help"}));
-  EXPECT_EQ(texts(ui.MenuFile->actions()), (QStringList{"Add Files", "-", "Convert", "-", "Exit"}));
+  EXPECT_EQ(texts(ui.MenuFile->actions()),
+            (QStringList{"Add Files", "-", "Convert", "Open Output Folder", "-", "Exit"}));
   EXPECT_EQ(texts(ui.MenuOptions->actions()), (QStringList{"Set Additional Options"}));
   EXPECT_EQ(texts(ui.MenuHelp->actions()),
             (QStringList{"Open Help File", "-", "Visit Qelvar Website", "-", "About"}));

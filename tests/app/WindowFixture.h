@@ -5,9 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -70,6 +74,17 @@ class TAnsweringFileDialog final : public IFileDialog {
   int Shown = 0;
 };
 
+// Serves the event loop until done() or the time is up.
+inline bool ServeEventsUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+  QElapsedTimer clock;
+  clock.start();
+  while (!done()) {
+    if (clock.elapsed() > timeoutMs) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
 class WindowFixture : public ::testing::Test {
  protected:
   WindowFixture() {
@@ -86,14 +101,22 @@ class WindowFixture : public ::testing::Test {
 
   // Main window then Additional Options, as program entry creates them.
   void CreateWindows(std::function<bool(TEngineComponent&, const std::string&)> load = {}) {
-    form1 = std::make_unique<TForm1>(
-        TForm1Services{dialogs, messages, folders, Store(), std::move(load), {}, &files}, ui);
+    TForm1Services services{dialogs, messages, folders, Store(), std::move(load), {}, &files};
+    services.ListJournalPath = listJournalPath;
+    services.Desktop = desktop;
+    services.Urls = urls;
+    form1 = std::make_unique<TForm1>(std::move(services), ui);
     form4 = std::make_unique<TForm4>(*form1);
   }
 
   void StartUp() {
     CreateWindows();
     form1->show();
+  }
+
+  bool Informed(const std::string& text) const {
+    return std::find(messages.Informations.begin(), messages.Informations.end(), text) !=
+           messages.Informations.end();
   }
 
   // A fresh store object on the same file, to see what was written.
@@ -114,6 +137,11 @@ class WindowFixture : public ::testing::Test {
   TAnsweringFolderPicker folders;
   TAnsweringFileDialog files;
   std::unique_ptr<TQtSettingsStore> store;
+  // What CreateWindows hands the window besides the above; by default the
+  // list is not kept and the desktop is not told.
+  std::string listJournalPath;
+  IDesktopSession* desktop = nullptr;
+  IUrlOpener* urls = nullptr;
   std::unique_ptr<TForm1> form1;
   std::unique_ptr<TForm4> form4;
 };

@@ -2,8 +2,8 @@
 """Converts with the built trovenix under Xvfb as a user would: with an output
 folder in the settings file, adds two short clips through the real open-file
 dialog (typing their names), presses "Convert Now !", answers "All Conversions
-Completed" and checks both outputs with ffprobe; then converts a longer clip,
-presses "Stop Convert", answers Yes and checks that the row shows "Abort" and
+Completed" and checks both outputs with ffprobe; then converts a longer clip
+to the PS3 format, presses "Stop Convert", answers Yes and checks that the row shows "Abort" and
 that the output is complete and playable.
 
 Usage: desktop_convert_test.py PATH-TO-TROVENIX
@@ -12,6 +12,7 @@ import json
 import os
 import subprocess
 import sys
+import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 from desktop_session import DesktopSession, fail, program_argument, wait_for  # noqa: E402
@@ -79,6 +80,16 @@ def main():
         wait_for("an empty list", lambda: len(rows()) == 0)
         session.add_through_dialog(clips, ["long.avi"])
         wait_for("the long clip's row", lambda: len(rows()) == 1)
+        # H.264 of the PS3 format takes seconds where the iPod's MPEG-4 takes
+        # a fraction of one: the Stop comes while the row converts.
+        pyatspi = session.pyatspi
+        formats = session.wait_find("iPod (*.mp4)", (pyatspi.ROLE_COMBO_BOX,))
+        click(formats)
+        time.sleep(0.5)
+        session.type_text("PS3")
+        session.key("Return")
+        wait_for("the PS3 format chosen",
+                 lambda: session.find("PS3 Video (*.mp4)", (pyatspi.ROLE_COMBO_BOX,)), timeout=10)
         click(button("Convert Now !"))
         def progressed():
             cell = rows()[0][5]

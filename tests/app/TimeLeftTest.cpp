@@ -1,0 +1,74 @@
+// The status bar's time left during a batch: the figure for the whole batch,
+// read once the first row is half done, against the time the batch then takes.
+#include <QTemporaryDir>
+#include <cstdio>
+#include <regex>
+
+#include "WindowFixture.h"
+#include "support/Fixtures.h"
+
+namespace trovenix::test {
+namespace {
+
+// Clips that take a few seconds each to convert to the PS3 format (H.264).
+std::string Clip(int seconds) {
+  const std::string s = std::to_string(seconds);
+  return MakeClip("timeleft-640x360-" + s + "s.mp4",
+                  "-f lavfi -i testsrc=size=640x360:rate=25 -f lavfi -i sine=frequency=440 -t " +
+                      s + " -c:v libx264 -preset ultrafast -c:a aac");
+}
+
+// "Left 00:05, all 00:18": the batch's figure in ms; -1 without one.
+std::int64_t BatchFigureMs(const QString& text) {
+  static const std::regex pattern("^Left [0-9:-]+, all (?:([0-9]+):)?([0-9]+):([0-9]+)$");
+  std::smatch m;
+  const std::string s = text.toStdString();
+  if (!std::regex_match(s, m, pattern)) return -1;
+  const long hours = m[1].matched ? std::stol(m[1]) : 0;
+  return ((hours * 60 + std::stol(m[2])) * 60 + std::stol(m[3])) * 1000;
+}
+
+class TimeLeftTest : public WindowFixture {
+ protected:
+  void SetUp() override { StartUp(); }
+  QTemporaryDir out;
+};
+
+TEST_F(TimeLeftTest, TheBatchFigureShownDuringTheFirstRowIsNearTheTimeTheBatchTakes) {
+  const std::string first = Clip(10);
+  const std::string second = Clip(20);
+  emit form1->Ui().ComboOutputFormat->activated(16);  // PS3 Video
+  ASSERT_TRUE(form1->Ui().ComboOutputFormat->currentText().startsWith("PS3 Video"))
+      << form1->Ui().ComboOutputFormat->currentText().toStdString();
+  files.Answers.push_back({first, second});
+  form1->Ui().ButtonAddVideo->click();
+  ASSERT_EQ(form1->FileList().Rows().size(), 2u);
+  form1->Model().OutputFolder = out.path().toStdString();
+  QLabel* status = form1->Ui().StatusPanels[0];
+  EXPECT_EQ(status->text(), "Ready");
+
+  form1->Ui().ButtonConvertNow->click();
+  const auto& rows = form1->FileList().Rows();
+  const auto halfDone = [&] {
+    const std::string& cell = rows[0].Progress;
+    return cell.ends_with("%") && std::stoi(cell) >= 50;
+  };
+  ASSERT_TRUE(ServeEventsUntil(halfDone, 60000));
+  // The figure of the report that said so.
+  const std::int64_t estimate = BatchFigureMs(status->text());
+  QElapsedTimer clock;
+  clock.start();
+  ASSERT_GT(estimate, 0) << status->text().toStdString();
+  ASSERT_TRUE(ServeEventsUntil([&] { return Informed("All Conversions Completed"); }, 120000));
+  const std::int64_t actual = clock.elapsed();
+  EXPECT_EQ(rows[0].Progress, "Done");
+  EXPECT_EQ(rows[1].Progress, "Done");
+  std::printf("batch time left: estimated %lld ms, took %lld ms\n",
+              static_cast<long long>(estimate), static_cast<long long>(actual));
+  EXPECT_NEAR(static_cast<double>(estimate), static_cast<double>(actual), 0.25 * actual)
+      << "estimated " << estimate << " ms, took " << actual << " ms";
+  EXPECT_EQ(status->text(), "Ready");
+}
+
+}  // namespace
+}  // namespace trovenix::test
