@@ -26,12 +26,10 @@ std::string VideoClip() {
 std::string AudioClip() {
   return MakeClip("list-sine-2s.wav", "-f lavfi -i sine=frequency=440:duration=2");
 }
-// Long enough that the engine reports progress (every half second) before the
-// row is done, also on a fast machine.
 std::string LongClip() {
-  return MakeClip("list-320x240-25fps-120s.avi",
-                  "-f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=duration=120 "
-                  "-t 120 -c:v mpeg4 -q:v 8");
+  return MakeClip("list-320x240-25fps-30s.avi",
+                  "-f lavfi -i testsrc=size=320x240:rate=25 -f lavfi -i sine=duration=30 "
+                  "-t 30 -c:v mpeg4 -q:v 8");
 }
 
 class FileListTest : public WindowFixture {
@@ -261,7 +259,7 @@ TEST_F(FileListTest, ClearDuringABatchDoesNothingAndStopAnsweredYesAborts) {
   EXPECT_TRUE(form1->Ui().ButtonClearAll->isEnabled());
   EXPECT_FALSE(form1->BatchBusy());
   // What was converted up to the Stop is a complete file.
-  EXPECT_GT(ProbeDurationSeconds(OutputFolder() + "/list-320x240-25fps-120s.mp4"), 0.0);
+  EXPECT_GT(ProbeDurationSeconds(OutputFolder() + "/list-320x240-25fps-30s.mp4"), 0.0);
 }
 
 TEST_F(FileListTest, ConvertChecksTheListAndTheFolderFirst) {
