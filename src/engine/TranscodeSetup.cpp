@@ -8,6 +8,7 @@
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/CoverArt.h"
 #include "media/FFmpegLoader.h"
 #include "media/SwScaleStubs.h"
 
@@ -114,12 +115,17 @@ void TCustomFFmpeg::SetupTranscode() {
       } else if (ProgramId != 0) {
         source = FindProgramStream(ProgramId, type);
       } else {
+        // A cover picture feeds only the cover of an output, and a cover only that.
+        const bool cover = file.Streams[s].CoverArt;
+        const auto fits = [&](std::size_t i) {
+          const AVStream* candidate = Run.InputStreams[i]->Stream;
+          return TypeOf(candidate) == type && IsCoverArt(*candidate) == cover;
+        };
         for (std::size_t i = 0; i < Run.InputStreams.size() && source < 0; ++i)
-          if (Run.InputStreams[i]->Discard && TypeOf(Run.InputStreams[i]->Stream) == type)
-            source = static_cast<int>(i);
+          if (Run.InputStreams[i]->Discard && fits(i)) source = static_cast<int>(i);
         // Nothing left unused: share the last stream of that kind.
         for (std::size_t i = Run.InputStreams.size(); i-- > 0 && source < 0;)
-          if (TypeOf(Run.InputStreams[i]->Stream) == type) source = static_cast<int>(i);
+          if (fits(i)) source = static_cast<int>(i);
       }
       if (source < 0) {
         DumpOutput(file.Context.get(), static_cast<int>(f));
@@ -301,6 +307,12 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
         par->block_align = 0;
       break;
     case AVMEDIA_TYPE_VIDEO:
+      // A cover picture is never shown to hooks or the preview.
+      if (output.Config->CoverArt) {
+        par->codec_tag = 0;
+        output.Stream->disposition = AV_DISPOSITION_ATTACHED_PIC;
+        break;
+      }
       if (CustomHookCallback)
         throw FFmpegException(
             "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
