@@ -12,6 +12,7 @@
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
 #include "media/CoverArt.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/OpenInput.h"
 #include "media/ProbeTexts.h"
@@ -137,11 +138,14 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
         decoders.push_back(ForcedDecoder(VideoCodecName));
         // A cover picture says nothing about the pictures to convert.
         if (IsCoverArt(*stream)) break;
-        FrameWidth = par->width;
-        FrameHeight = par->height;
-        const double aspect =
+        // Sizes are of the picture as it is seen: a quarter turn swaps them.
+        const bool swapped = SwapsSides(DisplayRotationDegrees(*stream));
+        FrameWidth = swapped ? par->height : par->width;
+        FrameHeight = swapped ? par->width : par->height;
+        double aspect =
             RationalValue(stream->sample_aspect_ratio.num != 0 ? stream->sample_aspect_ratio
                                                                : par->sample_aspect_ratio);
+        if (swapped && aspect != 0.0) aspect = 1.0 / aspect;
         if (FrameWidth != 0 && FrameHeight != 0) {
           const double ratio = static_cast<double>(FrameWidth) / FrameHeight;
           FrameAspectRatio = static_cast<float>(aspect == 0.0 ? ratio : aspect * ratio);

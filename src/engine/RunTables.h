@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/EncoderThread.h"
+#include "engine/PictureRotation.h"
 #include "media/MediaPtr.h"
 
 extern "C" {
@@ -91,6 +92,8 @@ struct TOutputStreamState {
   // picture tells it.
   bool AwaitsFirstPicture = false;
   FramePtr CropView;  // the decoded picture without its crop bands
+  // Turns the decoded pictures upright first; none when they are upright.
+  std::unique_ptr<TPictureRotation> Rotation;
   // The last picture encoded at a constant rate, repeated at the end of the
   // stream until its own time is covered.
   FramePtr LastPicture;

@@ -1,14 +1,17 @@
 // Setting up a run: which input feeds which output, copy or re-encode,
 // codecs opened, headers written.
 #include <cstdio>
+#include <cstring>
 
 #include "engine/ContainerCodecs.h"
 #include "engine/FFmpeg.h"
+#include "engine/PictureRotation.h"
 #include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
 #include "media/CoverArt.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/SwScaleStubs.h"
 
@@ -41,6 +44,17 @@ int DecoderOptionMask(AVMediaType type) {
     default:
       return AV_OPT_FLAG_DECODING_PARAM;
   }
+}
+
+// A copied picture stream is shown as its source was: the display matrix
+// goes with it.
+void CopyDisplayMatrix(const AVStream& from, AVStream& to) {
+  std::size_t size = 0;
+  const std::uint8_t* matrix = ff::av_stream_get_side_data(&from, AV_PKT_DATA_DISPLAYMATRIX, &size);
+  if (!matrix || size == 0) return;
+  std::uint8_t* copy = ff::av_stream_new_side_data(&to, AV_PKT_DATA_DISPLAYMATRIX, size);
+  if (!copy) throw FFmpegException("Could not copy the display matrix");
+  std::memcpy(copy, matrix, size);
 }
 
 }  // namespace
@@ -209,11 +223,18 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
   } else {
     switch (c->codec_type) {
       case AVMEDIA_TYPE_VIDEO: {
+        // Pictures are turned upright before anything else, so every size
+        // below is the picture as it is seen.
+        const int rotation = DisplayRotationDegrees(*source.Stream);
+        const int inWidth = SwapsSides(rotation) ? in->height : in->width;
+        const int inHeight = SwapsSides(rotation) ? in->width : in->height;
+        if (rotation != 0 && !UseVideoFilters)
+          output.Rotation = std::make_unique<TPictureRotation>(rotation);
         output.VideoCrop = CropTop + CropBottom + CropLeft + CropRight != 0;
         output.VideoPad = PadTop + PadBottom + PadLeft + PadRight != 0;
         output.VideoResample =
-            !(in->width - (CropLeft + CropRight) + PadLeft + PadRight == c->width &&
-              in->height - (CropTop + CropBottom) + PadTop + PadBottom == c->height &&
+            !(inWidth - (CropLeft + CropRight) + PadLeft + PadRight == c->width &&
+              inHeight - (CropTop + CropBottom) + PadTop + PadBottom == c->height &&
               c->pix_fmt == in->format);
         if (output.VideoCrop) {
           output.TopBand = CropTop;
@@ -247,8 +268,8 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
         // from its first decoded picture.
         if (output.VideoResample && !UseVideoFilters) {
           if (SourcePictureKnown(*in))
-            PrepareScaler(output, in->width - CropLeft - CropRight,
-                          in->height - CropTop - CropBottom, in->format);
+            PrepareScaler(output, inWidth - CropLeft - CropRight, inHeight - CropTop - CropBottom,
+                          in->format);
           else
             output.AwaitsFirstPicture = true;
         }
@@ -322,6 +343,7 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
         throw FFmpegException(
             "-vcodec copy and PostHooks are incompatible (frames are not decoded)");
       if (aspect.num != 0) par->sample_aspect_ratio = aspect;
+      CopyDisplayMatrix(*source.Stream, *output.Stream);
       break;
     case AVMEDIA_TYPE_SUBTITLE:
       break;
