@@ -100,6 +100,9 @@ struct TOutputStreamState {
   // Audio re-encoding.
   bool AudioResample = false;
   bool AudioTimed = false;  // SyncOpts took the input's time of the first samples
+  // Samples at the start left out, so that the encoder's own start-up delay
+  // takes their place in a container that cannot say to skip it.
+  int PrimingToDrop = 0;
   ResamplerPtr Resampler;
   int ResamplerInFormat = -1, ResamplerInRate = 0, ResamplerInChannels = 0;  // what Resampler takes
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format

@@ -1,6 +1,9 @@
 // Setting up a run: which input feeds which output, copy or re-encode,
 // codecs opened, headers written.
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
+#include <string_view>
 #include <cstring>
 
 #include "engine/ContainerCodecs.h"
@@ -55,6 +58,16 @@ void CopyDisplayMatrix(const AVStream& from, AVStream& to) {
   std::uint8_t* copy = ff::av_stream_new_side_data(&to, AV_PKT_DATA_DISPLAYMATRIX, size);
   if (!copy) throw FFmpegException("Could not copy the display matrix");
   std::memcpy(copy, matrix, size);
+}
+
+// Containers whose readers skip an encoder's start-up delay: edit lists of
+// the QuickTime family, the MP3 muxer's header, or a delay field of their own.
+bool KeepsEncoderDelay(const AVOutputFormat& format) {
+  static constexpr std::string_view Keeping[] = {"mov",  "mp4", "ipod",     "3gp", "3g2",
+                                                 "psp",  "mp3", "matroska", "webm", "ogg",
+                                                 "opus", "f4v", "ismv"};
+  const std::string_view name = format.name;
+  return std::find(std::begin(Keeping), std::end(Keeping), name) != std::end(Keeping);
 }
 
 }  // namespace
@@ -397,6 +410,15 @@ void TCustomFFmpeg::OpenEncoders() {
           output.FileIndex, output.StreamIndex));
     ff::avcodec_parameters_from_context(output.Stream->codecpar, output.Codec);
     output.Stream->time_base = output.Codec->time_base;
+    // An encoder's first samples are its start-up delay, which it times
+    // before zero. A container without edit lists cannot say to skip them:
+    // its muxer moves every stream later by the delay instead, and a
+    // picture stream only by whole frames, which puts the sound ahead. So
+    // the sound starts as late as the delay there, the delay in place of its
+    // first samples, and nothing needs moving.
+    if (output.Codec->codec_type == AVMEDIA_TYPE_AUDIO && output.Codec->initial_padding > 0 &&
+        !KeepsEncoderDelay(*OutputFiles[output.FileIndex]->Context->oformat))
+      output.PrimingToDrop = output.Codec->initial_padding;
     // Video statistics read the size of each picture's packet as it is made;
     // otherwise the picture is encoded while the next one is decoded.
     if (output.Codec->codec_type == AVMEDIA_TYPE_VIDEO && VstatsFileName.empty())

@@ -20,6 +20,7 @@ extern "C" {
 
 #define TROVENIX_AVUTIL_ENTRY_POINTS(X) \
   X(av_audio_fifo_alloc)         \
+  X(av_audio_fifo_drain)         \
   X(av_audio_fifo_free)          \
   X(av_audio_fifo_read)          \
   X(av_audio_fifo_size)          \
