@@ -2,9 +2,9 @@
 // codecs opened, headers written.
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 #include <iterator>
 #include <string_view>
-#include <cstring>
 
 #include "engine/ContainerCodecs.h"
 #include "engine/FFmpeg.h"
@@ -68,6 +68,12 @@ bool KeepsEncoderDelay(const AVOutputFormat& format) {
                                                  "opus", "f4v", "ismv"};
   const std::string_view name = format.name;
   return std::find(std::begin(Keeping), std::end(Keeping), name) != std::end(Keeping);
+}
+
+bool HasPictures(const TOutputFile& file) {
+  return std::any_of(file.Streams.begin(), file.Streams.end(), [](const TOutputStreamConfig& s) {
+    return s.Codec->codec_type == AVMEDIA_TYPE_VIDEO && !s.CoverArt;
+  });
 }
 
 }  // namespace
@@ -415,9 +421,11 @@ void TCustomFFmpeg::OpenEncoders() {
     // its muxer moves every stream later by the delay instead, and a
     // picture stream only by whole frames, which puts the sound ahead. So
     // the sound starts as late as the delay there, the delay in place of its
-    // first samples, and nothing needs moving.
+    // first samples, and nothing needs moving. Sound without pictures keeps
+    // every sample: it has nothing to keep in step with.
+    const TOutputFile& file = *OutputFiles[output.FileIndex];
     if (output.Codec->codec_type == AVMEDIA_TYPE_AUDIO && output.Codec->initial_padding > 0 &&
-        !KeepsEncoderDelay(*OutputFiles[output.FileIndex]->Context->oformat))
+        !KeepsEncoderDelay(*file.Context->oformat) && HasPictures(file))
       output.PrimingToDrop = output.Codec->initial_padding;
     // Video statistics read the size of each picture's packet as it is made;
     // otherwise the picture is encoded while the next one is decoded.
