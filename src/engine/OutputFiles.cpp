@@ -125,8 +125,7 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
   }
   // Containers that store cover art keep the source's cover picture, copied
   // as it is; other containers get none, the sound converts all the same.
-  const bool keepsCover =
-      formatName == "mp4" || formatName == "ipod" || formatName == "mp3";
+  const bool keepsCover = formatName == "mp4" || formatName == "ipod" || formatName == "mp3";
   try {
     if (keepsCover && !InputFiles.empty() && InputHasCoverArt()) NewCoverArtStream(*output);
   } catch (const FFmpegException& e) {

@@ -53,8 +53,7 @@ void TPictureRotation::Build(const AVFrame& picture) {
 }
 
 AVFrame* TPictureRotation::Turn(const AVFrame& picture) {
-  if (!graph_ || picture.width != width_ || picture.height != height_ ||
-      picture.format != format_)
+  if (!graph_ || picture.width != width_ || picture.height != height_ || picture.format != format_)
     Build(picture);
   if (!turned_) turned_.reset(ff::av_frame_alloc());
   if (!turned_) throw FFmpegException("Cannot turn the picture: out of memory");

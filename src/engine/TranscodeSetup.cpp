@@ -63,7 +63,7 @@ void CopyDisplayMatrix(const AVStream& from, AVStream& to) {
 // Containers whose readers skip an encoder's start-up delay: edit lists of
 // the QuickTime family, the MP3 muxer's header, or a delay field of their own.
 bool KeepsEncoderDelay(const AVOutputFormat& format) {
-  static constexpr std::string_view Keeping[] = {"mov",  "mp4", "ipod",     "3gp", "3g2",
+  static constexpr std::string_view Keeping[] = {"mov",  "mp4", "ipod",     "3gp",  "3g2",
                                                  "psp",  "mp3", "matroska", "webm", "ogg",
                                                  "opus", "f4v", "ismv"};
   const std::string_view name = format.name;

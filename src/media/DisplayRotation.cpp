@@ -20,7 +20,8 @@ int DisplayRotationDegrees(const AVStream& stream) {
   if (!data || size < 9 * sizeof(std::int32_t)) return 0;
   // The matrix gives the angle counter-clockwise; the picture is turned the
   // other way to be seen upright.
-  const double counterClockwise = ff::av_display_rotation_get(reinterpret_cast<const std::int32_t*>(data));
+  const double counterClockwise =
+      ff::av_display_rotation_get(reinterpret_cast<const std::int32_t*>(data));
   return QuarterTurn(-counterClockwise);
 }
 

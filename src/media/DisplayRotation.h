@@ -15,7 +15,9 @@ namespace trovenix {
 int DisplayRotationDegrees(const AVStream& stream);
 
 // A quarter or three-quarter turn swaps the picture's width and height.
-inline bool SwapsSides(int degrees) { return degrees == 90 || degrees == 270; }
+inline bool SwapsSides(int degrees) {
+  return degrees == 90 || degrees == 270;
+}
 
 // Normalises an angle in degrees clockwise to 0, 90, 180 or 270.
 int QuarterTurn(double degreesClockwise);

@@ -35,7 +35,8 @@ std::string Source() {
           ShellQuote("color=black:s=160x120:r=30000/1001:d=3.5,drawbox=x=0:y=0:w=iw:h=ih:"
                      "color=white:t=fill:enable='gte(n,30)*lt(mod(n,30),3)'") +
           " -f lavfi -i " +
-          ShellQuote("aevalsrc='0.5*sin(2*PI*1000*t)*lt(mod(t,1.001),0.1)*gte(t,1)':s=48000:d=3.5") +
+          ShellQuote(
+              "aevalsrc='0.5*sin(2*PI*1000*t)*lt(mod(t,1.001),0.1)*gte(t,1)':s=48000:d=3.5") +
           " -ac 2 -c:v libx264 -preset ultrafast -c:a pcm_s16le");
 }
 
@@ -48,11 +49,11 @@ struct TMarks {
 // padded to start on the same time line.
 TMarks ReadMarks(const std::string& file) {
   const std::string sound = file + ".s16";
-  const auto run = test::RunCommand(
-      "ffmpeg -nostdin -v info -i " + ShellQuote(file) +
-      " -map 0:v:0 -vf scale=16:16,format=gray,showinfo -f null - -map 0:a:0"
-      " -af aresample=async=1:first_pts=0 -ac 1 -ar 48000 -f s16le -y " +
-      ShellQuote(sound) + " 2>&1 >/dev/null");
+  const auto run =
+      test::RunCommand("ffmpeg -nostdin -v info -i " + ShellQuote(file) +
+                       " -map 0:v:0 -vf scale=16:16,format=gray,showinfo -f null - -map 0:a:0"
+                       " -af aresample=async=1:first_pts=0 -ac 1 -ar 48000 -f s16le -y " +
+                       ShellQuote(sound) + " 2>&1 >/dev/null");
   TMarks marks;
   std::istringstream lines(run.Output);
   bool bright = false;
@@ -74,7 +75,8 @@ TMarks ReadMarks(const std::string& file) {
     const int value = static_cast<std::int16_t>(static_cast<unsigned char>(bytes[i]) |
                                                 static_cast<unsigned char>(bytes[i + 1]) << 8);
     if (std::abs(value) > 3000) {
-      if (quiet > SampleRate * 3 / 10) marks.Beeps.push_back(static_cast<double>(i / 2) / SampleRate);
+      if (quiet > SampleRate * 3 / 10)
+        marks.Beeps.push_back(static_cast<double>(i / 2) / SampleRate);
       quiet = 0;
     } else {
       ++quiet;
@@ -133,10 +135,9 @@ TEST(LipSync, EveryVideoEntryKeepsSoundAndPictureTogether) {
     const fs::path dir = test::FixturePath("lipsync") + "/entry-" + std::to_string(e.Pos);
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const auto run = test::RunCommand(std::string(TROVENIX_CONVERT) + " --format " +
-                                      std::to_string(e.Pos) + " --output-dir " +
-                                      ShellQuote(dir.string()) + " " + ShellQuote(source) +
-                                      " 2>/dev/null");
+    const auto run = test::RunCommand(
+        std::string(TROVENIX_CONVERT) + " --format " + std::to_string(e.Pos) + " --output-dir " +
+        ShellQuote(dir.string()) + " " + ShellQuote(source) + " 2>/dev/null");
     EXPECT_EQ(run.Status, 0) << run.Output;
     const std::vector<double> offsets =
         OffsetsMs(ReadMarks((dir / (std::string("lipsync-source.") + e.Ext)).string()));

@@ -123,8 +123,8 @@ struct TEntry {
   int Pos;
   std::string Ext;
   bool Video;
-  bool KeepsSize;     // "Original Video Size": the output has the source's size
-  bool ChannelsUnset; // the builder leaves the channel count to the source
+  bool KeepsSize;      // "Original Video Size": the output has the source's size
+  bool ChannelsUnset;  // the builder leaves the channel count to the source
 };
 
 // clang-format off
@@ -152,11 +152,11 @@ TEST(RealWorldSources, EveryEntryGivesWhatTheDevicePlays) {
     const fs::path dir = test::FixturePath("real-world") + "/entry-" + std::to_string(e.Pos);
     fs::remove_all(dir);
     fs::create_directories(dir);
-    const auto run = test::RunCommand(std::string(TROVENIX_CONVERT) + " --format " +
-                                      std::to_string(e.Pos) + " --jobs 2 --output-dir " +
-                                      ShellQuote(dir.string()) + " " + ShellQuote(phone) + " " +
-                                      ShellQuote(surround) + " " + ShellQuote(mono) + " " +
-                                      ShellQuote(tenBit) + " " + ShellQuote(cover) + " 2>/dev/null");
+    const auto run =
+        test::RunCommand(std::string(TROVENIX_CONVERT) + " --format " + std::to_string(e.Pos) +
+                         " --jobs 2 --output-dir " + ShellQuote(dir.string()) + " " +
+                         ShellQuote(phone) + " " + ShellQuote(surround) + " " + ShellQuote(mono) +
+                         " " + ShellQuote(tenBit) + " " + ShellQuote(cover) + " 2>/dev/null");
     EXPECT_EQ(run.Status, 0) << run.Output;
     const auto output = [&](const std::string& source) {
       return (dir / fs::path(source).filename().replace_extension("." + e.Ext)).string();
@@ -222,10 +222,10 @@ TEST(RealWorldSources, ThePhoneVideoIsProbedUprightAndCopiedWithItsTurn) {
   EXPECT_EQ(probed.Output, phone + "\t90x160\t25\t00:00:00\n");
 
   const std::string copy = test::FixturePath("rw-phone-copy.mp4");
-  const auto run = test::RunCommand(std::string(TROVENIX_CONVERT) + " --input " +
-                                    ShellQuote(phone) +
-                                    " --option vcodec=copy --option acodec=copy --output " +
-                                    ShellQuote(copy) + " >/dev/null 2>&1");
+  const auto run =
+      test::RunCommand(std::string(TROVENIX_CONVERT) + " --input " + ShellQuote(phone) +
+                       " --option vcodec=copy --option acodec=copy --output " + ShellQuote(copy) +
+                       " >/dev/null 2>&1");
   EXPECT_EQ(run.Status, 0);
   const auto streams = Streams(copy);
   const TStream* picture = Find(streams, "video", false);
@@ -240,10 +240,9 @@ TEST(RealWorldSources, ThePhoneVideoIsProbedUprightAndCopiedWithItsTurn) {
 TEST(RealWorldSources, AFilterChainRunsOnTheUprightPicture) {
   const std::string phone = PhoneVideo();
   const std::string out = test::FixturePath("rw-phone-filtered.avi");
-  const auto run = test::RunCommand(std::string(TROVENIX_CONVERT) + " --input " +
-                                    ShellQuote(phone) + " --option vcodec=mpeg4" +
-                                    " --option vfilters=crop=90:48:0:0 --output " +
-                                    ShellQuote(out) + " >/dev/null 2>&1");
+  const auto run = test::RunCommand(
+      std::string(TROVENIX_CONVERT) + " --input " + ShellQuote(phone) + " --option vcodec=mpeg4" +
+      " --option vfilters=crop=90:48:0:0 --output " + ShellQuote(out) + " >/dev/null 2>&1");
   EXPECT_EQ(run.Status, 0);
   const TStream* picture = Find(Streams(out), "video", false);
   ASSERT_NE(picture, nullptr);

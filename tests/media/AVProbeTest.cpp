@@ -116,8 +116,8 @@ TEST_F(AVProbeTest, DisplayRotationGivesTheSizeAsSeen) {
     SCOPED_TRACE(c.Rotate);
     const std::string path =
         MakeClip("rotated-" + std::to_string(c.Rotate) + ".mp4",
-                 "-i " + test::ShellQuote(plain) + " -c copy -metadata:s:v:0 rotate=" +
-                     std::to_string(c.Rotate));
+                 "-i " + test::ShellQuote(plain) +
+                     " -c copy -metadata:s:v:0 rotate=" + std::to_string(c.Rotate));
     ASSERT_TRUE(probe.LoadFile(path)) << probe.LastError();
     TVideoStreamInfo video;
     probe.GetVideoStreamInfo(-1, video);
