@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <sstream>
 #include <vector>
 
@@ -105,10 +106,12 @@ std::vector<TStream> Streams(const std::string& file) {
   return list;
 }
 
-const TStream* Find(const std::vector<TStream>& streams, const std::string& type, bool cover) {
+// A copy, so that it outlives the list it was found in.
+std::optional<TStream> Find(const std::vector<TStream>& streams, const std::string& type,
+                            bool cover) {
   for (const TStream& s : streams)
-    if (s.Type == type && s.Cover == cover) return &s;
-  return nullptr;
+    if (s.Type == type && s.Cover == cover) return s;
+  return std::nullopt;
 }
 
 // The first picture as stored (no turn applied by the reader), shrunk to
@@ -164,8 +167,8 @@ TEST(RealWorldSources, EveryEntryGivesWhatTheDevicePlays) {
 
     // The phone's picture is upright, without a turn left for the player.
     const auto phoneStreams = Streams(output(phone));
-    const TStream* picture = Find(phoneStreams, "video", false);
-    ASSERT_EQ(picture != nullptr, e.Video);
+    const std::optional<TStream> picture = Find(phoneStreams, "video", false);
+    ASSERT_EQ(picture.has_value(), e.Video);
     if (picture) {
       EXPECT_FALSE(picture->Rotated);
       if (e.KeepsSize) {
@@ -182,30 +185,30 @@ TEST(RealWorldSources, EveryEntryGivesWhatTheDevicePlays) {
     }
 
     // 5.1 becomes stereo; mono stays mono where the source decides.
-    const TStream* film = Find(Streams(output(surround)), "audio", false);
-    ASSERT_NE(film, nullptr);
+    const std::optional<TStream> film = Find(Streams(output(surround)), "audio", false);
+    ASSERT_TRUE(film.has_value());
     EXPECT_GE(film->Channels, 1);
     EXPECT_LE(film->Channels, 2);
-    const TStream* single = Find(Streams(output(mono)), "audio", false);
-    ASSERT_NE(single, nullptr);
+    const std::optional<TStream> single = Find(Streams(output(mono)), "audio", false);
+    ASSERT_TRUE(single.has_value());
     if (e.ChannelsUnset) {
       EXPECT_EQ(single->Channels, 1);
     }
 
     // Ten-bit pictures are encoded as 8-bit 4:2:0.
     if (e.Video) {
-      const TStream* ten = Find(Streams(output(tenBit)), "video", false);
-      ASSERT_NE(ten, nullptr);
+      const std::optional<TStream> ten = Find(Streams(output(tenBit)), "video", false);
+      ASSERT_TRUE(ten.has_value());
       EXPECT_EQ(ten->PixFmt, "yuv420p");
     }
 
     // The cover picture is no video; MP4 and MP3 keep it as cover art.
     const auto music = Streams(output(cover));
-    EXPECT_NE(Find(music, "audio", false), nullptr);
-    EXPECT_EQ(Find(music, "video", false), nullptr);
+    EXPECT_TRUE(Find(music, "audio", false).has_value());
+    EXPECT_FALSE(Find(music, "video", false).has_value());
     const bool keepsCover = e.Ext == "mp4" || e.Ext == "mp3";
-    const TStream* art = Find(music, "video", true);
-    EXPECT_EQ(art != nullptr, keepsCover);
+    const std::optional<TStream> art = Find(music, "video", true);
+    EXPECT_EQ(art.has_value(), keepsCover);
     if (art) {
       EXPECT_EQ(art->Codec, "mjpeg");
     }
@@ -228,8 +231,8 @@ TEST(RealWorldSources, ThePhoneVideoIsProbedUprightAndCopiedWithItsTurn) {
                        " >/dev/null 2>&1");
   EXPECT_EQ(run.Status, 0);
   const auto streams = Streams(copy);
-  const TStream* picture = Find(streams, "video", false);
-  ASSERT_NE(picture, nullptr);
+  const std::optional<TStream> picture = Find(streams, "video", false);
+  ASSERT_TRUE(picture.has_value());
   EXPECT_TRUE(picture->Rotated);
   EXPECT_EQ(picture->Width, 160);
   EXPECT_EQ(picture->Height, 90);
@@ -244,8 +247,8 @@ TEST(RealWorldSources, AFilterChainRunsOnTheUprightPicture) {
       std::string(TROVENIX_CONVERT) + " --input " + ShellQuote(phone) + " --option vcodec=mpeg4" +
       " --option vfilters=crop=90:48:0:0 --output " + ShellQuote(out) + " >/dev/null 2>&1");
   EXPECT_EQ(run.Status, 0);
-  const TStream* picture = Find(Streams(out), "video", false);
-  ASSERT_NE(picture, nullptr);
+  const std::optional<TStream> picture = Find(Streams(out), "video", false);
+  ASSERT_TRUE(picture.has_value());
   EXPECT_EQ(picture->Width, 90);
   EXPECT_EQ(picture->Height, 48);
   const std::string grey = StoredPicture4x4(out);
