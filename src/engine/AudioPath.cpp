@@ -1,5 +1,6 @@
 // Decoded sound to encoded packets: volume, conversion to what the encoder
 // takes, sync with the video, frames gathered through a FIFO.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -189,6 +190,13 @@ void TCustomFFmpeg::EncodeAudio(TOutputStreamState& output, TInputStreamState& i
   if (ff::av_audio_fifo_write(output.Fifo.get(), reinterpret_cast<void**>(data), converted) <
       converted)
     throw FFmpegException(FifoFailedText);
+  if (output.PrimingToDrop > 0) {
+    // The FIFO's first sample stays at the time SyncOpts names.
+    const int dropped = std::min(output.PrimingToDrop, ff::av_audio_fifo_size(output.Fifo.get()));
+    ff::av_audio_fifo_drain(output.Fifo.get(), dropped);
+    output.SyncOpts += dropped;
+    output.PrimingToDrop -= dropped;
+  }
   DrainAudioFifo(output, false);
 }
 

@@ -40,6 +40,9 @@ struct TOutputOptions {
   bool DisableAudio = false;
   int Volume = -1;  // 256 = unchanged
   int AudioChannels = -1;
+  // With AudioChannels unset, a source of more channels is mixed down to
+  // this many; -1 keeps the source's count.
+  int MaxAudioChannels = -1;
   int AudioSampleRate = -1;
   int AudioBitrate = -1;  // bit/s
   int AudioBitrateTolerance = -1;
@@ -50,6 +53,9 @@ struct TOutputOptions {
   bool DisableVideo = false;
   std::string FrameRate;
   std::string FrameSize;
+  // The encoder's picture format ("yuv420p"); empty keeps the source's.
+  // A "pix_fmt" among the extra options wins.
+  std::string PixelFormat;
   std::string AspectRatio;
   int CropTop = -1, CropBottom = -1, CropLeft = -1, CropRight = -1;
   int PadTop = -1, PadBottom = -1, PadLeft = -1, PadRight = -1;

@@ -212,9 +212,12 @@ class TCustomFFmpeg : public TOptionState {
   bool OpenAndReadStreamInfo(const std::string& fileName, int videoId, int audioId, int subtitleId,
                              bool longer, InputContextPtr& context);
   void CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& hasSubtitle) const;
+  // Whether an input holds a cover picture (a video stream marked as attached picture).
+  bool InputHasCoverArt() const;
   // Creates an output with its streams; the output count, or -1 with LastError.
   int OpenOutputFile(const std::string& fileName);
   void NewVideoStream(TOutputFile& output);
+  void NewCoverArtStream(TOutputFile& output);
   void NewAudioStream(TOutputFile& output);
   void NewSubtitleStream(TOutputFile& output);
   // False when the filter chain names a filter that resizes pictures.

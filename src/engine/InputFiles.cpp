@@ -11,6 +11,8 @@
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/CoverArt.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/OpenInput.h"
 #include "media/ProbeTexts.h"
@@ -133,11 +135,17 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
         if (AudioDisable) stream->discard = AVDISCARD_ALL;
         break;
       case AVMEDIA_TYPE_VIDEO: {
-        FrameWidth = par->width;
-        FrameHeight = par->height;
-        const double aspect =
+        decoders.push_back(ForcedDecoder(VideoCodecName));
+        // A cover picture says nothing about the pictures to convert.
+        if (IsCoverArt(*stream)) break;
+        // Sizes are of the picture as it is seen: a quarter turn swaps them.
+        const bool swapped = SwapsSides(DisplayRotationDegrees(*stream));
+        FrameWidth = swapped ? par->height : par->width;
+        FrameHeight = swapped ? par->width : par->height;
+        double aspect =
             RationalValue(stream->sample_aspect_ratio.num != 0 ? stream->sample_aspect_ratio
                                                                : par->sample_aspect_ratio);
+        if (swapped && aspect != 0.0) aspect = 1.0 / aspect;
         if (FrameWidth != 0 && FrameHeight != 0) {
           const double ratio = static_cast<double>(FrameWidth) / FrameHeight;
           FrameAspectRatio = static_cast<float>(aspect == 0.0 ? ratio : aspect * ratio);
@@ -157,7 +165,6 @@ bool TCustomFFmpeg::OpenInputFile(const std::string& fileName) {
           Log(text);
         }
         FrameRate = rate;
-        decoders.push_back(ForcedDecoder(VideoCodecName));
         if (VideoDisable)
           stream->discard = AVDISCARD_ALL;
         else if (VideoDiscard != 0)
@@ -269,10 +276,18 @@ void TCustomFFmpeg::CheckInputStreamTypes(bool& hasVideo, bool& hasAudio, bool& 
       const int type = file->streams[i]->codecpar->codec_type;
       if (type < AVMEDIA_TYPE_UNKNOWN || type > AVMEDIA_TYPE_ATTACHMENT)
         throw FFmpegException("invalid codec_type of input file");
-      hasVideo |= type == AVMEDIA_TYPE_VIDEO;
+      // A cover picture is no video to convert.
+      hasVideo |= type == AVMEDIA_TYPE_VIDEO && !IsCoverArt(*file->streams[i]);
       hasAudio |= type == AVMEDIA_TYPE_AUDIO;
       hasSubtitle |= type == AVMEDIA_TYPE_SUBTITLE;
     }
+}
+
+bool TCustomFFmpeg::InputHasCoverArt() const {
+  for (const InputContextPtr& file : InputFiles)
+    for (unsigned i = 0; i < file->nb_streams; ++i)
+      if (IsCoverArt(*file->streams[i])) return true;
+  return false;
 }
 
 }  // namespace trovenix

@@ -23,6 +23,8 @@ struct TOutputStreamConfig {
   // Encoder chosen by name; none when it is guessed at setup or the stream is copied.
   const AVCodec* Encoder = nullptr;
   bool StreamCopy = false;
+  // A copied cover picture (a stream marked as attached picture), not a video.
+  bool CoverArt = false;
   float Quality = 0.0f;  // fixed quantizer as the library's quality value, 0 = none
   std::vector<std::string> BitstreamFilters;
 };

@@ -217,6 +217,15 @@ void TCustomFFmpeg::NewVideoStream(TOutputFile& output) {
   VideoStreamCopy = 0;
 }
 
+void TCustomFFmpeg::NewCoverArtStream(TOutputFile& output) {
+  TOutputStreamConfig config;
+  config.Codec = NewCodecContext(nullptr, AVMEDIA_TYPE_VIDEO);
+  config.StreamCopy = true;
+  config.CoverArt = true;
+  config.Stream = NewStream(output.Context.get());
+  output.Streams.push_back(std::move(config));
+}
+
 void TCustomFFmpeg::NewAudioStream(TOutputFile& output) {
   const TTextsReset reset(AudioCodecName, &AudioLanguage);
   AVFormatContext* context = output.Context.get();

@@ -123,6 +123,14 @@ int TCustomFFmpeg::OpenOutputFile(const std::string& fileName) {
   } catch (const FFmpegException& e) {
     return fail(std::string("new_audio_stream fail: ") + e.what());
   }
+  // Containers that store cover art keep the source's cover picture, copied
+  // as it is; other containers get none, the sound converts all the same.
+  const bool keepsCover = formatName == "mp4" || formatName == "ipod" || formatName == "mp3";
+  try {
+    if (keepsCover && !InputFiles.empty() && InputHasCoverArt()) NewCoverArtStream(*output);
+  } catch (const FFmpegException& e) {
+    return fail(std::string("new_video_stream fail: ") + e.what());
+  }
   try {
     if (subtitle) NewSubtitleStream(*output);
   } catch (const FFmpegException& e) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/EncoderThread.h"
+#include "engine/PictureRotation.h"
 #include "media/MediaPtr.h"
 
 extern "C" {
@@ -91,12 +92,17 @@ struct TOutputStreamState {
   // picture tells it.
   bool AwaitsFirstPicture = false;
   FramePtr CropView;  // the decoded picture without its crop bands
+  // Turns the decoded pictures upright first; none when they are upright.
+  std::unique_ptr<TPictureRotation> Rotation;
   // The last picture encoded at a constant rate, repeated at the end of the
   // stream until its own time is covered.
   FramePtr LastPicture;
   // Audio re-encoding.
   bool AudioResample = false;
   bool AudioTimed = false;  // SyncOpts took the input's time of the first samples
+  // Samples at the start left out, so that the encoder's own start-up delay
+  // takes their place in a container that cannot say to skip it.
+  int PrimingToDrop = 0;
   ResamplerPtr Resampler;
   int ResamplerInFormat = -1, ResamplerInRate = 0, ResamplerInChannels = 0;  // what Resampler takes
   AudioFifoPtr Fifo;        // samples waiting for a full encoder frame, in the encoder's format

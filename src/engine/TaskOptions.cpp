@@ -125,6 +125,10 @@ void ApplyOutputOptions(TCustomFFmpeg& task, const TOutputOptions& o) {
     const char* norm = o.TargetNorm == 1 ? "pal" : o.TargetNorm == 2 ? "ntsc" : "auto";
     task.SetTargetPreset(Targets[o.Target - 1], norm, o.TargetDefaultNorm == 1 ? "pal" : "ntsc");
   }
+  // Before the extra options, so that a "pix_fmt" or "ac" named there wins.
+  if (!o.PixelFormat.empty()) task.SetFramePixFmt(o.PixelFormat);
+  if (o.AudioChannels <= 0 && o.MaxAudioChannels > 0 && task.AudioChannels > o.MaxAudioChannels)
+    task.SetAudioChannels(o.MaxAudioChannels);
   ApplyExtOptions(task, o.ExtOptions, 0);
 
   const auto defaultOption = [&](const char* name, int value) {

@@ -1,13 +1,20 @@
 // Setting up a run: which input feeds which output, copy or re-encode,
 // codecs opened, headers written.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <iterator>
+#include <string_view>
 
 #include "engine/ContainerCodecs.h"
 #include "engine/FFmpeg.h"
+#include "engine/PictureRotation.h"
 #include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/CoverArt.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/SwScaleStubs.h"
 
@@ -40,6 +47,33 @@ int DecoderOptionMask(AVMediaType type) {
     default:
       return AV_OPT_FLAG_DECODING_PARAM;
   }
+}
+
+// A copied picture stream is shown as its source was: the display matrix
+// goes with it.
+void CopyDisplayMatrix(const AVStream& from, AVStream& to) {
+  std::size_t size = 0;
+  const std::uint8_t* matrix = ff::av_stream_get_side_data(&from, AV_PKT_DATA_DISPLAYMATRIX, &size);
+  if (!matrix || size == 0) return;
+  std::uint8_t* copy = ff::av_stream_new_side_data(&to, AV_PKT_DATA_DISPLAYMATRIX, size);
+  if (!copy) throw FFmpegException("Could not copy the display matrix");
+  std::memcpy(copy, matrix, size);
+}
+
+// Containers whose readers skip an encoder's start-up delay: edit lists of
+// the QuickTime family, the MP3 muxer's header, or a delay field of their own.
+bool KeepsEncoderDelay(const AVOutputFormat& format) {
+  static constexpr std::string_view Keeping[] = {"mov",  "mp4", "ipod",     "3gp",  "3g2",
+                                                 "psp",  "mp3", "matroska", "webm", "ogg",
+                                                 "opus", "f4v", "ismv"};
+  const std::string_view name = format.name;
+  return std::find(std::begin(Keeping), std::end(Keeping), name) != std::end(Keeping);
+}
+
+bool HasPictures(const TOutputFile& file) {
+  return std::any_of(file.Streams.begin(), file.Streams.end(), [](const TOutputStreamConfig& s) {
+    return s.Codec->codec_type == AVMEDIA_TYPE_VIDEO && !s.CoverArt;
+  });
 }
 
 }  // namespace
@@ -114,12 +148,17 @@ void TCustomFFmpeg::SetupTranscode() {
       } else if (ProgramId != 0) {
         source = FindProgramStream(ProgramId, type);
       } else {
+        // A cover picture feeds only the cover of an output, and a cover only that.
+        const bool cover = file.Streams[s].CoverArt;
+        const auto fits = [&](std::size_t i) {
+          const AVStream* candidate = Run.InputStreams[i]->Stream;
+          return TypeOf(candidate) == type && IsCoverArt(*candidate) == cover;
+        };
         for (std::size_t i = 0; i < Run.InputStreams.size() && source < 0; ++i)
-          if (Run.InputStreams[i]->Discard && TypeOf(Run.InputStreams[i]->Stream) == type)
-            source = static_cast<int>(i);
+          if (Run.InputStreams[i]->Discard && fits(i)) source = static_cast<int>(i);
         // Nothing left unused: share the last stream of that kind.
         for (std::size_t i = Run.InputStreams.size(); i-- > 0 && source < 0;)
-          if (TypeOf(Run.InputStreams[i]->Stream) == type) source = static_cast<int>(i);
+          if (fits(i)) source = static_cast<int>(i);
       }
       if (source < 0) {
         DumpOutput(file.Context.get(), static_cast<int>(f));
@@ -203,11 +242,18 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
   } else {
     switch (c->codec_type) {
       case AVMEDIA_TYPE_VIDEO: {
+        // Pictures are turned upright before anything else, so every size
+        // below is the picture as it is seen.
+        const int rotation = DisplayRotationDegrees(*source.Stream);
+        const int inWidth = SwapsSides(rotation) ? in->height : in->width;
+        const int inHeight = SwapsSides(rotation) ? in->width : in->height;
+        if (rotation != 0 && !UseVideoFilters)
+          output.Rotation = std::make_unique<TPictureRotation>(rotation);
         output.VideoCrop = CropTop + CropBottom + CropLeft + CropRight != 0;
         output.VideoPad = PadTop + PadBottom + PadLeft + PadRight != 0;
         output.VideoResample =
-            !(in->width - (CropLeft + CropRight) + PadLeft + PadRight == c->width &&
-              in->height - (CropTop + CropBottom) + PadTop + PadBottom == c->height &&
+            !(inWidth - (CropLeft + CropRight) + PadLeft + PadRight == c->width &&
+              inHeight - (CropTop + CropBottom) + PadTop + PadBottom == c->height &&
               c->pix_fmt == in->format);
         if (output.VideoCrop) {
           output.TopBand = CropTop;
@@ -241,8 +287,8 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
         // from its first decoded picture.
         if (output.VideoResample && !UseVideoFilters) {
           if (SourcePictureKnown(*in))
-            PrepareScaler(output, in->width - CropLeft - CropRight,
-                          in->height - CropTop - CropBottom, in->format);
+            PrepareScaler(output, inWidth - CropLeft - CropRight, inHeight - CropTop - CropBottom,
+                          in->format);
           else
             output.AwaitsFirstPicture = true;
         }
@@ -301,6 +347,12 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
         par->block_align = 0;
       break;
     case AVMEDIA_TYPE_VIDEO:
+      // A cover picture is never shown to hooks or the preview.
+      if (output.Config->CoverArt) {
+        par->codec_tag = 0;
+        output.Stream->disposition = AV_DISPOSITION_ATTACHED_PIC;
+        break;
+      }
       if (CustomHookCallback)
         throw FFmpegException(
             "-vcodec copy and CustomHook are incompatible (frames are not decoded)");
@@ -310,6 +362,7 @@ void TCustomFFmpeg::ConfigureStreamCopy(TOutputStreamState& output, TInputStream
         throw FFmpegException(
             "-vcodec copy and PostHooks are incompatible (frames are not decoded)");
       if (aspect.num != 0) par->sample_aspect_ratio = aspect;
+      CopyDisplayMatrix(*source.Stream, *output.Stream);
       break;
     case AVMEDIA_TYPE_SUBTITLE:
       break;
@@ -363,6 +416,17 @@ void TCustomFFmpeg::OpenEncoders() {
           output.FileIndex, output.StreamIndex));
     ff::avcodec_parameters_from_context(output.Stream->codecpar, output.Codec);
     output.Stream->time_base = output.Codec->time_base;
+    // An encoder's first samples are its start-up delay, which it times
+    // before zero. A container without edit lists cannot say to skip them:
+    // its muxer moves every stream later by the delay instead, and a
+    // picture stream only by whole frames, which puts the sound ahead. So
+    // the sound starts as late as the delay there, the delay in place of its
+    // first samples, and nothing needs moving. Sound without pictures keeps
+    // every sample: it has nothing to keep in step with.
+    const TOutputFile& file = *OutputFiles[output.FileIndex];
+    if (output.Codec->codec_type == AVMEDIA_TYPE_AUDIO && output.Codec->initial_padding > 0 &&
+        !KeepsEncoderDelay(*file.Context->oformat) && HasPictures(file))
+      output.PrimingToDrop = output.Codec->initial_padding;
     // Video statistics read the size of each picture's packet as it is made;
     // otherwise the picture is encoded while the next one is decoded.
     if (output.Codec->codec_type == AVMEDIA_TYPE_VIDEO && VstatsFileName.empty())

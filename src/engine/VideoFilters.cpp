@@ -4,11 +4,13 @@
 #include "engine/FFmpeg.h"
 #include "engine/FilterConflicts.h"
 #include "engine/FilterEnds.h"
+#include "engine/PictureRotation.h"
 #include "engine/PictureScaler.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFilterStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/DisplayRotation.h"
 
 namespace trovenix {
 namespace {
@@ -49,9 +51,14 @@ int TCustomFFmpeg::ConfigureFilters(TInputStreamState& input, TOutputStreamState
                         c->pix_fmt, source, sink))
     return -1;
 
+  // The turn comes first, so that the user's filters see the picture upright.
   AVFilterContext* last = source;
+  const int rotation = DisplayRotationDegrees(*input.Stream);
+  if (!LinkRotationFilters(*graph, last, rotation)) return -1;
+  const int inWidth = SwapsSides(rotation) ? in->height : in->width;
+  const int inHeight = SwapsSides(rotation) ? in->width : in->height;
   const int padX = PadLeft + PadRight, padY = PadTop + PadBottom;
-  if (in->width + padX != c->width || in->height + padY != c->height) {
+  if (inWidth + padX != c->width || inHeight + padY != c->height) {
     std::int64_t flags = SwsFlags;
     ff::av_opt_get_int(OptionContexts.SwsOpts.get(), "sws_flags", 0, &flags);
     char args[96];

@@ -5,6 +5,7 @@
 
 #include "engine/FFmpeg.h"
 #include "engine/PicturePad.h"
+#include "engine/PictureRotation.h"
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
@@ -117,12 +118,12 @@ void TCustomFFmpeg::FinishVideoSync(TOutputStreamState& output, const TInputStre
 }
 
 AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& picture) {
-  AVFrame* source = &picture;
+  AVFrame* source = output.Rotation ? output.Rotation->Turn(picture) : &picture;
   if (output.VideoCrop && !UseVideoFilters) {
     if (!output.CropView) output.CropView.reset(ff::av_frame_alloc());
     AVFrame* view = output.CropView.get();
     ff::av_frame_unref(view);
-    ff::av_frame_ref(view, &picture);
+    ff::av_frame_ref(view, source);
     view->crop_top = static_cast<std::size_t>(CropTop);
     view->crop_bottom = static_cast<std::size_t>(CropBottom);
     view->crop_left = static_cast<std::size_t>(CropLeft);

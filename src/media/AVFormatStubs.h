@@ -23,6 +23,8 @@ extern "C" {
   X(av_read_pause)                  \
   X(av_read_play)                   \
   X(av_seek_frame)                  \
+  X(av_stream_get_side_data)        \
+  X(av_stream_new_side_data)        \
   X(av_write_trailer)               \
   X(avformat_alloc_context)         \
   X(avformat_alloc_output_context2) \

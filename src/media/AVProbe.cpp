@@ -7,6 +7,7 @@
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/OpenInput.h"
 #include "media/ProbeTexts.h"
@@ -169,13 +170,16 @@ void TCustomAVProbe::GetVideoStreamInfo(int streamIndex, TVideoStreamInfo& info)
   if (stream->duration != AV_NOPTS_VALUE)
     info.DurationUs = ff::av_rescale_q(stream->duration, stream->time_base, MicrosecondBase);
   info.BitRate = ClampToInt32(par->bit_rate);
-  info.Height = par->height;
-  info.Width = par->width;
+  // The size as the picture is seen: a phone's quarter turn swaps the sides.
+  info.Rotation = DisplayRotationDegrees(*stream);
+  const bool swapped = SwapsSides(info.Rotation);
+  info.Height = swapped ? par->width : par->height;
+  info.Width = swapped ? par->height : par->width;
   const AVRational sar = par->sample_aspect_ratio;
-  info.AspectRatio = (par->height > 0 && sar.den != 0)
-                         ? static_cast<float>(static_cast<double>(par->width) * sar.num / sar.den /
-                                              par->height)
-                         : 0.0f;
+  const double aspect = (par->height > 0 && sar.den != 0)
+                            ? static_cast<double>(par->width) * sar.num / sar.den / par->height
+                            : 0.0;
+  info.AspectRatio = static_cast<float>(swapped && aspect != 0.0 ? 1.0 / aspect : aspect);
   info.PixFmt = par->format;
   info.FrameRateNum = stream->r_frame_rate.num;
   info.FrameRateDen = stream->r_frame_rate.den;

@@ -32,9 +32,11 @@ struct TVideoStreamInfo {
   std::int64_t Duration = -1;     // in the stream's time base
   std::int64_t DurationUs = -1;   // -1 when unknown
   std::int32_t BitRate = -1;
+  // Size and aspect of the picture as it is shown, after the stream's turn.
   std::int32_t Height = -1;
   std::int32_t Width = -1;
   float AspectRatio = -1.0f;  // display aspect ratio; 0 when the sample aspect is unknown
+  std::int32_t Rotation = 0;  // degrees clockwise the decoded picture is turned for display
   std::int32_t PixFmt = -1;
   std::int32_t FrameRateNum = -1;
   std::int32_t FrameRateDen = -1;

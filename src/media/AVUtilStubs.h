@@ -9,6 +9,7 @@ extern "C" {
 #include <libavutil/opt.h>
 #include <libavutil/avutil.h>
 #include <libavutil/dict.h>
+#include <libavutil/display.h>
 #include <libavutil/error.h>
 #include <libavutil/frame.h>
 #include <libavutil/imgutils.h>
@@ -19,6 +20,7 @@ extern "C" {
 
 #define TROVENIX_AVUTIL_ENTRY_POINTS(X) \
   X(av_audio_fifo_alloc)         \
+  X(av_audio_fifo_drain)         \
   X(av_audio_fifo_free)          \
   X(av_audio_fifo_read)          \
   X(av_audio_fifo_size)          \
@@ -33,6 +35,7 @@ extern "C" {
   X(av_dict_free)                \
   X(av_dict_get)                 \
   X(av_dict_set)                 \
+  X(av_display_rotation_get)     \
   X(av_find_nearest_q_idx)       \
   X(av_frame_alloc)              \
   X(av_frame_apply_cropping)     \

@@ -32,4 +32,7 @@ class TBitmap {
   std::vector<std::uint8_t> pixels_;
 };
 
+// The bitmap turned clockwise by 90, 180 or 270 degrees; a copy for 0.
+TBitmap TurnedBitmap(const TBitmap& bitmap, int degreesClockwise);
+
 }  // namespace trovenix

@@ -9,6 +9,7 @@
 #include "media/AVCodecStubs.h"
 #include "media/AVFormatStubs.h"
 #include "media/AVUtilStubs.h"
+#include "media/DisplayRotation.h"
 #include "media/FFmpegLoader.h"
 #include "media/OpenInput.h"
 #include "media/ProbeTexts.h"
@@ -375,6 +376,7 @@ bool OpenComponent(TPlaybackState& s, int index) {
   if (dec->codec_type == AVMEDIA_TYPE_VIDEO) {
     s.VideoDecoder = std::move(dec);
     s.VideoStream = st;
+    s.VideoRotation = DisplayRotationDegrees(*st);
     s.VideoStreamIndex = index;
     st->discard = AVDISCARD_DEFAULT;
     AVRational rate = st->avg_frame_rate.num > 0 ? st->avg_frame_rate : st->r_frame_rate;
@@ -422,6 +424,7 @@ void CloseComponents(TPlaybackState& s) {
       s.VideoDecoder.reset();
     }
     s.VideoStream = nullptr;
+    s.VideoRotation = 0;
     s.VideoStreamIndex = -1;
   }
 }
@@ -585,6 +588,7 @@ void SetupVideoWindow(TPlayerCore& core, TPlaybackState& s) {
   } else if (s.VideoDecoder && s.VideoDecoder->width > 0) {
     w = s.VideoDecoder->width;
     h = s.VideoDecoder->height;
+    if (SwapsSides(s.VideoRotation)) std::swap(w, h);
   }
   if (core.HostWindow != 0)
     s.Window = sdl::SDL_CreateWindowFrom(reinterpret_cast<const void*>(core.HostWindow));
@@ -638,13 +642,23 @@ void DrawPicture(TPlaybackState& s) {
   const AVRational sar = s.VideoStream->sample_aspect_ratio.num > 0
                              ? s.VideoStream->sample_aspect_ratio
                              : s.VideoDecoder->sample_aspect_ratio;
-  const double aspect = playermath::DisplayAspect(sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0,
-                                                  s.TextureWidth, s.TextureHeight);
+  // A phone's picture is turned upright: the fit is of the turned picture,
+  // and the texture is drawn turned into it.
+  const int turn = s.VideoRotation;
+  double aspect = playermath::DisplayAspect(sar.num > 0 && sar.den > 0 ? av_q2d(sar) : 1.0,
+                                            s.TextureWidth, s.TextureHeight);
+  if (SwapsSides(turn)) aspect = 1.0 / aspect;
   const playermath::TRect r = playermath::FitPicture(aspect, s.AreaX, s.AreaY, s.AreaW, s.AreaH);
-  SDL_Rect dst{r.X, r.Y, r.W, r.H};
   sdl::SDL_SetRenderDrawColor(s.Renderer, 0, 0, 0, 255);
   sdl::SDL_RenderClear(s.Renderer);
-  sdl::SDL_RenderCopy(s.Renderer, s.Texture, nullptr, &dst);
+  if (turn == 0) {
+    const SDL_Rect dst{r.X, r.Y, r.W, r.H};
+    sdl::SDL_RenderCopy(s.Renderer, s.Texture, nullptr, &dst);
+  } else {
+    const playermath::TRect t = playermath::TurnedTarget(r, turn);
+    const SDL_Rect dst{t.X, t.Y, t.W, t.H};
+    sdl::SDL_RenderCopyEx(s.Renderer, s.Texture, nullptr, &dst, turn, nullptr, SDL_FLIP_NONE);
+  }
   sdl::SDL_RenderPresent(s.Renderer);
 }
 

@@ -368,7 +368,12 @@ const TBitmap& TCustomPlayer::CurrentFrame() {
     picture.linesize[0] = w;
     picture.linesize[1] = cw;
     picture.linesize[2] = cw;
-    if (!PictureToBitmap(conv, picture, AV_PIX_FMT_YUV420P, h, w)) conv.Bitmap = NewBitmap(0, 0);
+    if (!PictureToBitmap(conv, picture, AV_PIX_FMT_YUV420P, h, w)) {
+      conv.Bitmap = NewBitmap(0, 0);
+    } else if (s->VideoRotation != 0) {
+      // The snapshot shows the picture as the window does: upright.
+      conv.Bitmap = std::make_unique<TBitmap>(TurnedBitmap(*conv.Bitmap, s->VideoRotation));
+    }
   }
   return *conv.Bitmap;
 }

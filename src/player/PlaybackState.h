@@ -103,6 +103,9 @@ struct TPlaybackState {
   // Video.
   int VideoStreamIndex = -1;
   AVStream* VideoStream = nullptr;
+  // Degrees clockwise the pictures are turned when drawn, as the stream's
+  // display matrix asks.
+  std::atomic<int> VideoRotation{0};
   CodecContextPtr VideoDecoder;
   TPacketQueue VideoQueue;
   ScalerPtr Scaler;          // video thread

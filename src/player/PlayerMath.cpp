@@ -27,6 +27,12 @@ TRect FitPicture(double aspect, int areaX, int areaY, int areaW, int areaH) {
   return {areaX + (areaW - width) / 2, areaY + (areaH - height) / 2, width, height};
 }
 
+TRect TurnedTarget(const TRect& fitted, int degrees) {
+  if (degrees != 90 && degrees != 270) return fitted;
+  const int centreX2 = 2 * fitted.X + fitted.W, centreY2 = 2 * fitted.Y + fitted.H;
+  return {(centreX2 - fitted.H) / 2, (centreY2 - fitted.W) / 2, fitted.H, fitted.W};
+}
+
 double DisplayAspect(double sampleAspect, int width, int height) {
   if (!(sampleAspect > 0.0)) sampleAspect = 1.0;
   if (width <= 0 || height <= 0) return sampleAspect;

@@ -17,6 +17,11 @@ struct TRect {
 // (width / height), even-sized and centred. A ratio of 0 or less counts as 1.
 TRect FitPicture(double aspect, int areaX, int areaY, int areaW, int areaH);
 
+// Where to draw a picture that is turned by degrees clockwise (0, 90, 180,
+// 270) about the centre of its rectangle so that it covers fitted: a quarter
+// turn swaps the rectangle's sides about the same centre.
+TRect TurnedTarget(const TRect& fitted, int degrees);
+
 // The display aspect ratio of a picture: the sample aspect ratio (0 or less
 // counts as 1) times width / height.
 double DisplayAspect(double sampleAspect, int width, int height);

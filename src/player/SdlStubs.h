@@ -35,6 +35,7 @@
   X(SDL_RenderFillRect)              \
   X(SDL_RenderDrawLine)              \
   X(SDL_RenderCopy)                  \
+  X(SDL_RenderCopyEx)                \
   X(SDL_RenderPresent)               \
   X(SDL_CreateTexture)               \
   X(SDL_DestroyTexture)              \

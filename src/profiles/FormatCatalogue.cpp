@@ -117,6 +117,10 @@ void BuildOutputOptions(const TProfileState& state, TOutputOptions& options) {
     default:
       break;
   }
+  // What every device of the catalogue plays: 8-bit 4:2:0 pictures and at
+  // most two channels of sound, whatever the source holds.
+  options.PixelFormat = "yuv420p";
+  options.MaxAudioChannels = 2;
 }
 
 std::optional<int> ResolveFormatArgument(const TProfileState& state, const std::string& argument,

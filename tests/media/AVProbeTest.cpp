@@ -97,6 +97,37 @@ TEST_F(AVProbeTest, UnknownSampleAspectGivesZeroAspectRatio) {
   EXPECT_EQ(video.AspectRatio, 0.0f);
 }
 
+// A phone's display matrix: the size and aspect are of the picture as seen.
+TEST_F(AVProbeTest, DisplayRotationGivesTheSizeAsSeen) {
+  const std::string plain =
+      MakeClip("landscape-2x1.mp4",
+               "-f lavfi -i testsrc=size=160x80:rate=25 -t 0.2 -vf setsar=1 -c:v mpeg4");
+  const struct {
+    int Rotate;  // the "rotate" tag the muxer turns into a display matrix
+    int Degrees, Width, Height;
+    float Aspect;
+  } cases[] = {
+      {0, 0, 160, 80, 2.0f},
+      {90, 270, 80, 160, 0.5f},
+      {180, 180, 160, 80, 2.0f},
+      {270, 90, 80, 160, 0.5f},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Rotate);
+    const std::string path =
+        MakeClip("rotated-" + std::to_string(c.Rotate) + ".mp4",
+                 "-i " + test::ShellQuote(plain) +
+                     " -c copy -metadata:s:v:0 rotate=" + std::to_string(c.Rotate));
+    ASSERT_TRUE(probe.LoadFile(path)) << probe.LastError();
+    TVideoStreamInfo video;
+    probe.GetVideoStreamInfo(-1, video);
+    EXPECT_EQ(video.Rotation, c.Degrees);
+    EXPECT_EQ(video.Width, c.Width);
+    EXPECT_EQ(video.Height, c.Height);
+    EXPECT_FLOAT_EQ(video.AspectRatio, c.Aspect);
+  }
+}
+
 TEST_F(AVProbeTest, AudioOnlyFileHasNoVideo) {
   ASSERT_TRUE(probe.LoadFile(AudioClip())) << probe.LastError();
   EXPECT_EQ(probe.VideoStreamCount(), 0);

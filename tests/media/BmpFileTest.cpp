@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <vector>
+
+#include "media/Bitmap.h"
 
 #include <unistd.h>
 
@@ -37,6 +40,31 @@ TEST(BmpFile, RoundTripKeepsEveryPixelAndWritesBottomRowFirst) {
     for (int y = 0; y < height; ++y)
       for (int x = 0; x < width * 3; ++x) EXPECT_EQ(back->Row(y)[x], bitmap.Row(y)[x]);
     std::filesystem::remove(file);
+  }
+}
+
+// A 3x2 bitmap whose pixels are numbered 0..5 row by row, turned each way.
+TEST(Bitmap, TurnedBitmapMovesEveryPixelWhereTheTurnTakesIt) {
+  TBitmap bitmap(3, 2);
+  for (int y = 0; y < 2; ++y)
+    for (int x = 0; x < 3; ++x) std::fill_n(bitmap.Row(y) + 3 * x, 3, y * 3 + x);
+  const struct {
+    int Degrees, Width, Height;
+    std::vector<int> Pixels;  // row by row
+  } cases[] = {
+      {0, 3, 2, {0, 1, 2, 3, 4, 5}},
+      {90, 2, 3, {3, 0, 4, 1, 5, 2}},
+      {180, 3, 2, {5, 4, 3, 2, 1, 0}},
+      {270, 2, 3, {2, 5, 1, 4, 0, 3}},
+  };
+  for (const auto& c : cases) {
+    const TBitmap turned = TurnedBitmap(bitmap, c.Degrees);
+    ASSERT_EQ(turned.Width(), c.Width) << c.Degrees;
+    ASSERT_EQ(turned.Height(), c.Height) << c.Degrees;
+    std::vector<int> pixels;
+    for (int y = 0; y < turned.Height(); ++y)
+      for (int x = 0; x < turned.Width(); ++x) pixels.push_back(turned.Row(y)[3 * x]);
+    EXPECT_EQ(pixels, c.Pixels) << c.Degrees;
   }
 }
 

@@ -34,6 +34,30 @@ TEST(PlayerMath, PictureIsFittedEvenAndCentred) {
   EXPECT_EQ(moved.Y, 50);
 }
 
+// A turned picture is drawn into a rectangle that, turned about its centre,
+// covers the fitted one.
+TEST(PlayerMath, ATurnedPictureIsDrawnIntoTheSwappedRectangle) {
+  const TRect fitted{70, 0, 180, 240};  // a 360x640 phone picture upright in 320x240
+  const struct {
+    int Degrees;
+    TRect Expected;
+  } cases[] = {
+      {0, fitted},
+      {180, fitted},
+      {90, {40, 30, 240, 180}},
+      {270, {40, 30, 240, 180}},
+  };
+  for (const auto& c : cases) {
+    const TRect t = TurnedTarget(fitted, c.Degrees);
+    EXPECT_EQ(t.X, c.Expected.X) << c.Degrees;
+    EXPECT_EQ(t.Y, c.Expected.Y) << c.Degrees;
+    EXPECT_EQ(t.W, c.Expected.W) << c.Degrees;
+    EXPECT_EQ(t.H, c.Expected.H) << c.Degrees;
+    EXPECT_EQ(2 * t.X + t.W, 2 * fitted.X + fitted.W) << "same centre";
+    EXPECT_EQ(2 * t.Y + t.H, 2 * fitted.Y + fitted.H) << "same centre";
+  }
+}
+
 TEST(PlayerMath, FrameDelayReusesThePreviousOneAcrossGapsAndStalls) {
   struct Case {
     double Pts, PreviousPts, PreviousDelay, Expected;
