@@ -43,15 +43,8 @@ class FileListTest : public WindowFixture {
     form1->Ui().ButtonAddVideo->click();
   }
 
-  // Serves the event loop until done() or the time is up.
   static bool ServeUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-      if (clock.elapsed() > timeoutMs) return false;
-      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return true;
+    return ServeEventsUntil(done, timeoutMs);
   }
 
   bool Informed(const std::string& text) const {
