@@ -7,11 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include "TestEnvironment.h"
+
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QTemporaryDir config;
-  qputenv("XDG_CONFIG_HOME", config.path().toLocal8Bit());
-  qputenv("XDG_RUNTIME_DIR", config.path().toLocal8Bit());
+  UseTestEnvironment(config);
   ::testing::InitGoogleTest(&argc, argv);
 
   QProcess bus;
