@@ -30,7 +30,8 @@ run: build
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=Debug -DTROVENIX_SANITIZE=ON $(CMAKE_FLAGS)
 	cmake --build $(SANITIZE_DIR) -j $(JOBS)
-	ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
+	LSAN_OPTIONS="print_suppressions=0 suppressions=$(CURDIR)/tests/lsan.supp" \
+	  ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(CTEST_JOBS)
 
 # The threaded parts (engine component, batch driver, command line, player) under ThreadSanitizer.
 test-tsan: deps
