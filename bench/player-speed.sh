@@ -3,7 +3,7 @@
 # and with the ffplay program, both on SDL's dummy video driver (software
 # renderer) and its disk audio driver: CPU time (user + system), peak memory,
 # and, for ours, the pictures shown more than one frame period behind the
-# audio clock after the first second.
+# audio clock after the first second and those skipped as late instead.
 # Usage: bench/player-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR]
 set -euo pipefail
 source "$(dirname "$0")/lib.sh"
@@ -33,7 +33,7 @@ for ((i = 0; i < runs; i++)); do
   : >"$work/player-output.txt"
   export SDL_DISKAUDIOFILE="$work/ours.raw"
   read -r ours_cpu ours_kb < <(cpu_measure "$subject" "$clip")
-  late=$(grep -o 'shown [0-9]* late [0-9]*' "$work/player-output.txt" | tail -1)
+  late=$(grep -o 'shown [0-9]* late [0-9]* skipped [0-9]*' "$work/player-output.txt" | tail -1)
   export SDL_DISKAUDIOFILE="$work/ffplay.raw"
   read -r ff_cpu ff_kb < <(cpu_measure ffplay -autoexit -loglevel error "$clip")
   printf "%-8s %8s %9s %s\n" "ours" "$ours_cpu" "$ours_kb" "$late"

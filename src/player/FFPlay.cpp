@@ -729,6 +729,11 @@ void ShowQueuedPicture(TPlayerCore& core, TPlaybackState& s) {
   s.LastPts = pts;
   const double master = AudioClock(s);
   if (s.AudioStreamIndex >= 0) delay = playermath::SyncDelay(delay, pts - master);
+  // A picture that comes too late for its sound (the machine stalled) is
+  // skipped: the next one is already due and keeps picture and sound together.
+  const bool skip = s.AudioStreamIndex >= 0 && pts > 1.0 &&
+                    playermath::SkipLatePicture(master - pts, s.FrameDuration,
+                                                now - s.LastShownTime);
   int ms;
   {
     std::lock_guard lock(s.ClockLock);
@@ -737,7 +742,18 @@ void ShowQueuedPicture(TPlayerCore& core, TPlaybackState& s) {
     s.FrameTimer += delay;
     ms = playermath::RefreshDelayMs(s.FrameTimer, now);
   }
+  if (skip) {
+    ScheduleRefresh(s, 1);
+    ++core.PicturesSkipped;
+    {
+      std::lock_guard lock(s.PictureLock);
+      s.Picture.Count = 0;  // the picture on screen stays
+    }
+    s.PictureCond.notify_all();
+    return;
+  }
   ScheduleRefresh(s, ms);
+  s.LastShownTime = now;
   if (s.Texture) {
     // Only this thread uploads; the buffer is not written while queued.
     const int w = s.TextureWidth;

@@ -237,6 +237,7 @@ bool TCustomPlayer::Open(const std::string& fileName, TNativeWindow window) {
   d.EndReported = false;
   d.PicturesShown = 0;
   d.PicturesLate = 0;
+  d.PicturesSkipped = 0;
   ResetFrameConverter(d.SnapshotConverter);
   ResetFrameConverter(d.HookConverter);
   ++d.Session;
@@ -414,6 +415,9 @@ int TCustomPlayer::PicturesShown() const {
 }
 int TCustomPlayer::PicturesLate() const {
   return impl_->PicturesLate;
+}
+int TCustomPlayer::PicturesSkipped() const {
+  return impl_->PicturesSkipped;
 }
 
 }  // namespace trovenix

@@ -53,12 +53,13 @@ class TCustomPlayer {
   // Clocks of the current playback in seconds (-1 without that stream or
   // playback), whether the waveform is shown, and the pictures shown and
   // shown late (more than one frame period behind the audio clock after the
-  // first second); for tests and the benchmark.
+  // first second) and the late ones skipped; for tests and the benchmark.
   double VideoClockSeconds() const;
   double AudioClockSeconds() const;
   bool WaveformShown() const;
   int PicturesShown() const;
   int PicturesLate() const;
+  int PicturesSkipped() const;
   std::string Version() const { return "1.2"; }
   std::string About;
 

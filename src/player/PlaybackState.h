@@ -124,6 +124,7 @@ struct TPlaybackState {
   // Player thread only.
   double LastFrameDelay = InitialFrameDelay;
   double LastPts = 0;
+  double LastShownTime = 0;
 
   // Screen: player thread only.
   SDL_Window* Window = nullptr;

@@ -60,10 +60,12 @@ struct TPlayerCore {
   FrameConverter SnapshotConverter;  // user-interface thread
   FrameConverter HookConverter;      // video thread
 
-  // Counters for the benchmark: pictures shown, and pictures shown later
-  // than one frame period behind the audio clock after the first second.
+  // Counters for the benchmark: pictures shown, pictures shown later than
+  // one frame period behind the audio clock after the first second, and late
+  // pictures skipped instead.
   std::atomic<int> PicturesShown{0};
   std::atomic<int> PicturesLate{0};
+  std::atomic<int> PicturesSkipped{0};
 
   void SetLastError(const std::string& text);
   std::string LastError() const;

@@ -53,6 +53,10 @@ double SyncDelay(double delay, double diff) {
   return delay;
 }
 
+bool SkipLatePicture(double lag, double frameDuration, double sinceLastShown) {
+  return lag > frameDuration && sinceLastShown < MaxPictureHold;
+}
+
 int RefreshDelayMs(double frameTimer, double now) {
   double actual = frameTimer - now;
   if (actual < SyncThreshold) actual = SyncThreshold;

@@ -35,6 +35,13 @@ double FrameDelay(double pictureTime, double previousPictureTime, double previou
 // beyond 10 s apart no correction is tried.
 double SyncDelay(double delay, double diff);
 
+// Whether a picture that is lag seconds behind the master clock is skipped
+// instead of shown: when it is more than one frame period late, unless no
+// picture has been shown for MaxPictureHold seconds (the picture keeps moving
+// on a machine too slow to keep up).
+inline constexpr double MaxPictureHold = 0.5;
+bool SkipLatePicture(double lag, double frameDuration, double sinceLastShown);
+
 // Milliseconds until the next refresh for the frame timer and the time now
 // (both in seconds): at least 10 ms, rounded half to even.
 int RefreshDelayMs(double frameTimer, double now);

@@ -1,5 +1,5 @@
 // Plays one file to its end with the player component and prints what the
-// benchmark compares: pictures shown and pictures shown late.
+// benchmark compares: pictures shown, shown late and skipped as late.
 // Usage: player_play_clip FILE (SDL's drivers come from the environment).
 #include <chrono>
 #include <condition_variable>
@@ -37,6 +37,7 @@ int main(int argc, char** argv) {
     ended.wait_for(guard, std::chrono::minutes(10), [&] { return done; });
   }
   player.Close(true);
-  std::printf("shown %d late %d\n", player.PicturesShown(), player.PicturesLate());
+  std::printf("shown %d late %d skipped %d\n", player.PicturesShown(), player.PicturesLate(),
+              player.PicturesSkipped());
   return 0;
 }

@@ -87,6 +87,25 @@ TEST(PlayerMath, SyncDelayCatchesUpOrWaitsAndGivesUpBeyondTenSeconds) {
   EXPECT_EQ(RefreshDelayMs(9.0, 10.0), 10);
 }
 
+TEST(PlayerMath, APictureLateByMoreThanAFramePeriodIsSkippedWhileTheScreenMoves) {
+  struct Case {
+    double Lag, SinceLastShown;
+    bool Skipped;
+  };
+  const Case cases[] = {
+      {0.0, 0.04, false},    // on time
+      {0.04, 0.04, false},   // late by the frame period itself
+      {0.05, 0.04, true},    // late by more
+      {-0.05, 0.04, false},  // early
+      {0.05, 0.49, true},
+      {0.05, 0.5, false},    // the screen has stood long enough: shown late
+      {3.0, 1.0, false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(SkipLatePicture(c.Lag, 0.04, c.SinceLastShown), c.Skipped)
+        << "lag " << c.Lag << ", " << c.SinceLastShown << " s since the last picture";
+}
+
 TEST(PlayerMath, PositionStopsAtTheDuration) {
   EXPECT_EQ(PlayPosition(1.5, 0, 5000000), 1500000);
   EXPECT_EQ(PlayPosition(1.5, 500000, 5000000), 1000000);
