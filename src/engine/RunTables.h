@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/EncoderThread.h"
+#include "engine/PictureRing.h"
 #include "engine/PictureRotation.h"
 #include "media/MediaPtr.h"
 
@@ -85,7 +86,7 @@ struct TOutputStreamState {
   bool VideoPad = false;
   int TopBand = 0, LeftBand = 0;
   int PadTop = 0, PadBottom = 0, PadLeft = 0, PadRight = 0;
-  FramePtr ResamplePicture;
+  TPictureRing ResamplePictures;
   ScalerPtr Scaler;
   int ScalerWidth = 0, ScalerHeight = 0, ScalerFormat = -1;  // the pictures Scaler takes
   // The source's picture format was not known at setup; the first decoded

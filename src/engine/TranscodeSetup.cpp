@@ -274,11 +274,7 @@ void TCustomFFmpeg::ConfigureOutputStream(std::size_t n) {
           throw FFmpegException(LastError.empty() ? "Error opening filters!"
                                                   : "Error opening filters: " + LastError);
         if (output.VideoPad || output.VideoResample) {
-          output.ResamplePicture.reset(ff::av_frame_alloc());
-          output.ResamplePicture->format = c->pix_fmt;
-          output.ResamplePicture->width = c->width;
-          output.ResamplePicture->height = c->height;
-          if (ff::av_frame_get_buffer(output.ResamplePicture.get(), 0) < 0)
+          if (!output.ResamplePictures.Writable(c->pix_fmt, c->width, c->height))
             throw FFmpegException(output.VideoResample
                                       ? "Cannot allocate temp picture, check pix fmt"
                                       : "avpicture_alloc fail");

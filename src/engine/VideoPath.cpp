@@ -15,15 +15,6 @@ namespace trovenix {
 
 namespace {
 
-int RenewBuffer(AVFrame& picture) {
-  const int format = picture.format, width = picture.width, height = picture.height;
-  ff::av_frame_unref(&picture);
-  picture.format = format;
-  picture.width = width;
-  picture.height = height;
-  return ff::av_frame_get_buffer(&picture, 0);
-}
-
 // Whether pictures are dropped and repeated to hold a constant output rate.
 bool ConstantRate(int syncMethod, double timeBase, const AVOutputFormat& format) {
   if (syncMethod == 1) return true;
@@ -148,18 +139,12 @@ AVFrame* TCustomFFmpeg::FormatPicture(TOutputStreamState& output, AVFrame& pictu
   if (!scale && !output.VideoPad) return source;
   if (scale) PrepareScaler(output, source->width, source->height, source->format);
 
-  if (!output.ResamplePicture) {
-    output.ResamplePicture.reset(ff::av_frame_alloc());
-    output.ResamplePicture->format = enc->pix_fmt;
-    output.ResamplePicture->width = enc->width;
-    output.ResamplePicture->height = enc->height;
-    if (ff::av_frame_get_buffer(output.ResamplePicture.get(), 0) < 0)
-      throw FFmpegException("Cannot allocate temp picture, check pix fmt");
-  }
-  AVFrame* target = output.ResamplePicture.get();
-  // The encoder may still hold the previous picture; never write into it. The
-  // whole picture is drawn anew, so a fresh buffer needs no copy of the old.
-  if (!ff::av_frame_is_writable(target) && RenewBuffer(*target) < 0) {
+  // The encoder may still hold the previous pictures; never write into one
+  // of them. The whole picture is drawn anew, so no copy of the old is needed.
+  const bool first = output.ResamplePictures.Empty();
+  AVFrame* target = output.ResamplePictures.Writable(enc->pix_fmt, enc->width, enc->height);
+  if (!target) {
+    if (first) throw FFmpegException("Cannot allocate temp picture, check pix fmt");
     if (ExitOnError) throw FFmpegException("error padding picture");
     Log("error padding picture", 0);
     return nullptr;

@@ -1,4 +1,5 @@
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "TaskFixture.h"
@@ -145,6 +146,32 @@ TEST_F(Reencode, CropPadAndScaleGiveTheRequestedSize) {
   ASSERT_EQ(streams.size(), 1u);
   EXPECT_EQ(streams[0].Width, 160);
   EXPECT_EQ(streams[0].Height, 120);
+}
+
+// Each scaled picture has a buffer of its own while the encoder holds it:
+// MPEG-4 with B-frames keeps several pictures before it codes them, and the
+// buffers the task scales into are reused once it lets them go. A picture
+// drawn over while held would show as a picture of another moment.
+TEST_F(Reencode, ScaledPicturesHeldByTheEncoderAreNotDrawnOver) {
+  const std::string output =
+      Convert(Source(), "held.avi",
+              {{"vcodec", "mpeg4"}, {"bf", "2"}, {"qscale", "2"}, {"s", "640x480"}, {"an", ""}});
+  const std::string stats = output + ".psnr";
+  test::RunCommand("ffmpeg -v error -y -i " + test::ShellQuote(output) + " -i " +
+                   test::ShellQuote(Source()) + " -lavfi \"[1:v]scale=640:480[r];[0:v][r]psnr=stats_file=" +
+                   stats + "\" -f null -");
+  std::ifstream lines(stats);
+  std::string line;
+  int frames = 0, poor = 0;
+  while (std::getline(lines, line)) {
+    const auto at = line.find("psnr_avg:");
+    if (at == std::string::npos) continue;
+    ++frames;
+    // One picture-to-picture step of the test pattern costs about 7 dB.
+    if (std::stod(line.substr(at + 9)) < 40.0) ++poor;
+  }
+  EXPECT_EQ(frames, 50);
+  EXPECT_LE(poor, 2) << "pictures unlike the source's picture of the same moment";
 }
 
 TEST_F(Reencode, TwoPassReachesTheTarget) {
