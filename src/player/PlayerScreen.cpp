@@ -118,6 +118,19 @@ void DrawWaveform(TPlaybackState& s) {
   sdl::SDL_RenderPresent(s.Renderer);
 }
 
+// Copies a picture buffer into the texture. Only this thread uploads; the
+// buffer is not written while it is queued.
+void UploadPicture(TPlaybackState& s, int index) {
+  if (!s.Texture) return;
+  const int w = s.TextureWidth;
+  const int h = s.TextureHeight;
+  const int cw = (w + 1) / 2;
+  const std::uint8_t* base = s.Picture.Buffer[index].data();
+  sdl::SDL_UpdateYUVTexture(
+      s.Texture, nullptr, base, w, base + static_cast<std::size_t>(w) * h, cw,
+      base + static_cast<std::size_t>(w) * h + static_cast<std::size_t>(cw) * ((h + 1) / 2), cw);
+}
+
 void ShowQueuedPicture(TPlayerCore& core, TPlaybackState& s) {
   int index;
   double pts;
@@ -132,11 +145,12 @@ void ShowQueuedPicture(TPlayerCore& core, TPlaybackState& s) {
   s.LastPts = pts;
   const double master = AudioClock(s);
   if (s.AudioStreamIndex >= 0) delay = playermath::SyncDelay(delay, pts - master);
-  // A picture that comes too late for its sound (the machine stalled) is
-  // skipped: the next one is already due and keeps picture and sound together.
-  const bool skip = s.AudioStreamIndex >= 0 && pts > 1.0 &&
-                    playermath::SkipLatePicture(master - pts, s.FrameDuration,
-                                                now - s.LastShownTime);
+  // Pictures after the first second are judged against their sound. One
+  // that comes too late (the machine stalled) is skipped: the next one is
+  // already due and keeps picture and sound together.
+  const bool judged = s.AudioStreamIndex >= 0 && pts > 1.0;
+  const bool skip = judged && playermath::SkipLatePicture(master - pts, s.FrameDuration,
+                                                          now - s.LastShownTime);
   int ms;
   {
     std::lock_guard lock(s.ClockLock);
@@ -145,34 +159,19 @@ void ShowQueuedPicture(TPlayerCore& core, TPlaybackState& s) {
     s.FrameTimer += delay;
     ms = playermath::RefreshDelayMs(s.FrameTimer, now);
   }
+  ScheduleRefresh(s, skip ? 1 : ms);
   if (skip) {
-    ScheduleRefresh(s, 1);
     ++core.PicturesSkipped;
-    {
-      std::lock_guard lock(s.PictureLock);
-      s.Picture.Count = 0;  // the picture on screen stays
-    }
-    s.PictureCond.notify_all();
-    return;
+  } else {
+    s.LastShownTime = now;
+    UploadPicture(s, index);
+    Draw(core, s);
+    ++core.PicturesShown;
+    if (judged && master - pts > s.FrameDuration) ++core.PicturesLate;
   }
-  ScheduleRefresh(s, ms);
-  s.LastShownTime = now;
-  if (s.Texture) {
-    // Only this thread uploads; the buffer is not written while queued.
-    const int w = s.TextureWidth;
-    const int h = s.TextureHeight;
-    const int cw = (w + 1) / 2;
-    const std::uint8_t* base = s.Picture.Buffer[index].data();
-    sdl::SDL_UpdateYUVTexture(
-        s.Texture, nullptr, base, w, base + static_cast<std::size_t>(w) * h, cw,
-        base + static_cast<std::size_t>(w) * h + static_cast<std::size_t>(cw) * ((h + 1) / 2), cw);
-  }
-  Draw(core, s);
-  ++core.PicturesShown;
-  if (s.AudioStreamIndex >= 0 && pts > 1.0 && master - pts > s.FrameDuration) ++core.PicturesLate;
   {
     std::lock_guard lock(s.PictureLock);
-    s.Picture.Displayed = index;
+    if (!skip) s.Picture.Displayed = index;  // a skipped picture leaves the one on screen
     s.Picture.Count = 0;
   }
   s.PictureCond.notify_all();
