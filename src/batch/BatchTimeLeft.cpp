@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace trovenix {
 
@@ -38,7 +39,6 @@ void TBatchTimeLeft::RowProgress(int row, std::int64_t currentMs, std::int64_t t
     r.FirstMs = nowMs;
     r.FirstMedia = currentMs;
   }
-  r.LastMs = nowMs;
   r.LastMedia = std::max(r.LastMedia, currentMs);
   r.Recent.emplace_back(nowMs, r.LastMedia);
   while (r.Recent.size() > 2 && nowMs - r.Recent[1].first >= RecentSpanMs) r.Recent.pop_front();
@@ -52,28 +52,46 @@ void TBatchTimeLeft::RowEnded(int row, std::int64_t nowMs) {
   lastEndMs_ = nowMs;
 }
 
+namespace {
+
+// The speeds between consecutive reports of the span.
+void AddReportSpeeds(const std::deque<std::pair<std::int64_t, std::int64_t>>& reports,
+                     std::vector<double>& speeds) {
+  for (std::size_t i = 1; i < reports.size(); ++i) {
+    const std::int64_t wall = reports[i].first - reports[i - 1].first;
+    if (wall > 0)
+      speeds.push_back(static_cast<double>(reports[i].second - reports[i - 1].second) /
+                       static_cast<double>(wall));
+  }
+}
+
+double Median(std::vector<double>& values) {
+  if (values.empty()) return 0.0;
+  const std::size_t middle = values.size() / 2;
+  std::nth_element(values.begin(), values.begin() + middle, values.end());
+  if (values.size() % 2 == 1) return values[middle];
+  const double upper = values[middle];
+  return (*std::max_element(values.begin(), values.begin() + middle) + upper) / 2.0;
+}
+
+}  // namespace
+
 double TBatchTimeLeft::Speed() const {
-  std::int64_t media = 0;
-  std::int64_t wall = 0;
+  // The median of the speeds between reports: the converted time is that of
+  // the slowest output stream, which stands still for a while at the start of
+  // a row (the sound is written at once, the pictures once the video encoder
+  // has filled its queue), and such a stall must not halve the figure.
+  std::vector<double> speeds;
   // The rows under way, over their latest seconds: the speed now, which a
   // machine's changing load moves away from the speed of the start.
   for (const auto& [index, r] : rows_) {
     if (r.Ended || r.Recent.size() < 2) continue;
-    const std::int64_t span = r.Recent.back().first - r.Recent.front().first;
-    if (span < MinimumRecentSpanMs) continue;
-    media += r.Recent.back().second - r.Recent.front().second;
-    wall += span;
+    if (r.Recent.back().first - r.Recent.front().first < MinimumRecentSpanMs) continue;
+    AddReportSpeeds(r.Recent, speeds);
   }
-  if (wall > 0 && media > 0) return static_cast<double>(media) / static_cast<double>(wall);
-  media = 0;
-  wall = 0;
-  for (const auto& [index, r] : rows_) {
-    if (r.FirstMs < 0 || r.LastMs <= r.FirstMs) continue;
-    media += r.LastMedia - r.FirstMedia;
-    wall += r.LastMs - r.FirstMs;
-  }
-  if (wall <= 0 || media <= 0) return 0.0;
-  return static_cast<double>(media) / static_cast<double>(wall);
+  if (speeds.empty())
+    for (const auto& [index, r] : rows_) AddReportSpeeds(r.Recent, speeds);
+  return std::max(0.0, Median(speeds));
 }
 
 std::int64_t TBatchTimeLeft::RowLeftMs(int row) const {

@@ -1,9 +1,9 @@
 // How long the rest of a batch will take, from the media durations of its
 // rows and the speed the conversions have shown so far (seconds of media per
-// second of wall time). The speed is that of the latest seconds of the rows
-// under way once they span a second or more, else that of every row from its
-// first progress report on; either way opening files and setting up the
-// encoders do not count as slow conversion. That fixed cost of a row, and
+// second of wall time). The speed is the median of the speeds between the
+// reports of the latest seconds of the rows under way once they span a second
+// or more, else of the latest reports of every row; either way opening files
+// and setting up the encoders do not count as slow conversion. That fixed cost of a row, and
 // the pause between rows, are counted once per row still to come. Times are
 // milliseconds of a steady clock the caller reads. Free of Qt.
 #pragma once
@@ -44,7 +44,6 @@ class TBatchTimeLeft {
     std::int64_t StartMs = 0;
     std::int64_t FirstMs = -1;  // wall time of the first report
     std::int64_t FirstMedia = 0;
-    std::int64_t LastMs = -1;
     std::int64_t LastMedia = 0;
     std::int64_t TotalMs = -1;
     bool Ended = false;

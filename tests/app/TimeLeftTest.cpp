@@ -11,11 +11,12 @@
 namespace trovenix::test {
 namespace {
 
-// Clips that take a few seconds each to convert to the PS3 format (H.264).
+// Clips that take a few seconds each to convert to the PS3 720P format (H.264),
+// long enough that the figure's whole seconds do not decide the test.
 std::string Clip(int seconds) {
   const std::string s = std::to_string(seconds);
-  return MakeClip("timeleft-640x360-" + s + "s.mp4",
-                  "-f lavfi -i testsrc=size=640x360:rate=25 -f lavfi -i sine=frequency=440 -t " +
+  return MakeClip("timeleft-1280x720-" + s + "s.mp4",
+                  "-f lavfi -i testsrc=size=1280x720:rate=25 -f lavfi -i sine=frequency=440 -t " +
                       s + " -c:v libx264 -preset ultrafast -c:a aac");
 }
 
@@ -38,8 +39,8 @@ class TimeLeftTest : public WindowFixture {
 TEST_F(TimeLeftTest, TheBatchFigureShownDuringTheFirstRowIsNearTheTimeTheBatchTakes) {
   const std::string first = Clip(10);
   const std::string second = Clip(20);
-  emit form1->Ui().ComboOutputFormat->activated(16);  // PS3 Video
-  ASSERT_TRUE(form1->Ui().ComboOutputFormat->currentText().startsWith("PS3 Video"))
+  emit form1->Ui().ComboOutputFormat->activated(18);  // PS3 Video(720P)
+  ASSERT_TRUE(form1->Ui().ComboOutputFormat->currentText().startsWith("PS3 Video(720P)"))
       << form1->Ui().ComboOutputFormat->currentText().toStdString();
   files.Answers.push_back({first, second});
   form1->Ui().ButtonAddVideo->click();

@@ -9,6 +9,7 @@
 #include <QElapsedTimer>
 #include <QSettings>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <algorithm>
 #include <deque>
 #include <functional>
@@ -78,9 +79,14 @@ class TAnsweringFileDialog final : public IFileDialog {
 inline bool ServeEventsUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
   QElapsedTimer clock;
   clock.start();
+  // Waits for events instead of spinning, which would take a core from the
+  // conversions under test; the timer wakes the wait for conditions that no
+  // event announces.
+  QTimer wake;
+  wake.start(10);
   while (!done()) {
     if (clock.elapsed() > timeoutMs) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   }
   return true;
 }

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
 namespace trovenix {
@@ -56,6 +57,19 @@ TEST(BatchTimeLeftTest, TheSpeedFollowsTheLatestSecondsOfTheRow) {
   for (std::int64_t t = 4500; t <= 8000; t += 500) left.RowProgress(0, media += 1500, 60000, t);
   EXPECT_DOUBLE_EQ(left.Speed(), 3.0);
   EXPECT_EQ(left.RowLeftMs(0), (60000 - media) / 3);
+}
+
+// The converted time stands still while the video encoder fills its queue
+// (the sound alone was written), then moves on at the row's speed.
+TEST(BatchTimeLeftTest, AStallAtTheStartOfARowDoesNotLowerTheSpeed) {
+  TBatchTimeLeft left;
+  left.Start(0);
+  left.RowStarted(0, 10000, 0);
+  const std::vector<std::pair<std::int64_t, std::int64_t>> reports = {
+      {500, 1700}, {1000, 1650}, {1500, 3700}, {2000, 5700}, {2500, 7700}};
+  for (const auto& [wall, media] : reports) left.RowProgress(0, media, 10000, wall);
+  EXPECT_DOUBLE_EQ(left.Speed(), 4.0);
+  EXPECT_EQ(left.RowLeftMs(0), (10000 - 7700) / 4);
 }
 
 TEST(BatchTimeLeftTest, ReportsOfAnEndedRowAndAStartAgainAreHandled) {
