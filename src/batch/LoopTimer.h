@@ -19,18 +19,20 @@ class TLoopTimer final : public ITimer {
 
   void SetEnabled(bool enabled) override;
   bool Enabled() const override { return state_->Enabled; }
+  // A running timer ticks next after the new interval.
+  void SetInterval(int intervalMs);
 
  private:
   // Shared with the posted calls, which may outlive the timer.
   struct TState {
     bool Enabled = false;
     unsigned Generation = 0;  // a posted call of an older generation is void
+    int IntervalMs = 0;
     std::function<void()> Tick;
   };
   void Schedule();
 
   IUiThread& ui_;
-  const int intervalMs_;
   std::shared_ptr<TState> state_;
 };
 

@@ -17,13 +17,17 @@
 namespace trovenix::cli {
 namespace {
 
+// The window's idle timer ticks every 100 ms; nobody watches this one.
+constexpr int ConsoleIdleTickMs = 1;
+constexpr int ConsoleBusyTickMs = 20;
+
 // The window's side of the batch without a window: the settings as given,
 // controls and player that are not there, and the progress line.
 class TConsoleBatchView final : public IBatchView {
  public:
   TConsoleBatchView(const TBatchRunSettings& settings, TProgressDisplay& display,
-                    const IBatchList& list, int lanes)
-      : settings_(settings), display_(display), list_(list), lanes_(lanes) {}
+                    const IBatchList& list, int lanes, TLoopTimer& timer)
+      : settings_(settings), display_(display), list_(list), lanes_(lanes), timer_(timer) {}
 
   // The checks of the Convert click let the batch start.
   bool Started() const { return started_; }
@@ -41,12 +45,20 @@ class TConsoleBatchView final : public IBatchView {
   void BatchStarted() override {
     timeLeft_.Start(ElapsedMs());
     lastStarted_ = -1;
+    converting_ = 0;
+    TickFitting();
   }
   void RowStarted(int row) override {
     timeLeft_.RowStarted(row, CellDurationMs(list_.DurationCell(row)), ElapsedMs());
     lastStarted_ = std::max(lastStarted_, row);
+    ++converting_;
+    TickFitting();
   }
-  void RowEnded(int row) override { timeLeft_.RowEnded(row, ElapsedMs()); }
+  void RowEnded(int row) override {
+    timeLeft_.RowEnded(row, ElapsedMs());
+    converting_ = std::max(0, converting_ - 1);
+    TickFitting();
+  }
   void RowProgress(int row, const TRowProgress& report) override {
     const std::int64_t now = ElapsedMs();
     timeLeft_.RowProgress(row, report.CurrentDurationMs, report.TotalDurationMs, now);
@@ -67,12 +79,21 @@ class TConsoleBatchView final : public IBatchView {
   }
 
  private:
+  // The idle timer ticks often while a lane waits for its next row (or the
+  // batch for its end), so that no pause between rows dominates the run of a
+  // short file; while every lane converts it has nothing to do.
+  void TickFitting() {
+    timer_.SetInterval(converting_ < lanes_ ? ConsoleIdleTickMs : ConsoleBusyTickMs);
+  }
+
   const TBatchRunSettings& settings_;
   TProgressDisplay& display_;
   const IBatchList& list_;
   const int lanes_;
+  TLoopTimer& timer_;
   TBatchTimeLeft timeLeft_;
   int lastStarted_ = -1;
+  int converting_ = 0;
   bool started_ = false;
 };
 
@@ -91,8 +112,6 @@ class TConsoleMessages final : public IMessageBoxes {
  private:
   TProgressDisplay& display_;
 };
-
-constexpr int ConsoleIdleTickMs = 10;
 
 }  // namespace
 
@@ -124,15 +143,12 @@ int RunBatch(const TBatchRunSettings& settings) {
     probe.Close();
   }
 
-  TConsoleBatchView view(settings, display, list, static_cast<int>(lanes.size()));
-  TConsoleMessages messages(display);
   std::unique_ptr<TBatchDriver> driver;
-  // The window's idle timer ticks every 100 ms; nobody watches this one, so it
-  // ticks faster and a row follows the previous one (and the batch ends)
-  // without a pause that would dominate the run of a short file.
   TLoopTimer timer(loop, ConsoleIdleTickMs, [&driver] {
     if (driver) driver->IdleTimerTick();
   });
+  TConsoleBatchView view(settings, display, list, static_cast<int>(lanes.size()), timer);
+  TConsoleMessages messages(display);
   driver = std::make_unique<TBatchDriver>(lanes, loop, list, view, messages, timer);
 
   const bool interrupted = ServeUntil(
