@@ -19,5 +19,5 @@ done
 read_figures
 echo "trovenix-convert copy: median ${ours_time}s, peak ${ours_mem} kB"
 echo "ffmpeg -c copy:        median ${theirs_time}s, peak ${theirs_mem} kB"
-awk -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" -v n="$theirs_mem" \
-  'BEGIN { printf "time ratio (ours / ffmpeg): %.2f   memory ratio: %.2f\n", a / b, m / n }'
+awk -v r="$time_ratio" -v m="$ours_mem" -v n="$theirs_mem" \
+  'BEGIN { printf "time ratio (ours / ffmpeg): %.2f   memory ratio: %.2f\n", r, m / n }'

@@ -49,10 +49,15 @@ median_of() {
 }
 
 # From the "seconds peak_kB" lines of $work/ours.txt and $work/theirs.txt:
-# ours_time and theirs_time (medians), ours_mem and theirs_mem (peaks).
+# ours_time and theirs_time (medians), time_ratio (the median of the ratios
+# of runs taken in turn, line by line: the machine's speed drifts, by a third
+# at times, and a pair shares its state where two medians need not), ours_mem
+# and theirs_mem (peaks).
 read_figures() {
   ours_time=$(cut -d' ' -f1 "$work/ours.txt" | median_of)
   theirs_time=$(cut -d' ' -f1 "$work/theirs.txt" | median_of)
+  time_ratio=$(paste -d' ' "$work/ours.txt" "$work/theirs.txt" |
+    awk '$3 > 0 { printf "%.4f\n", $1 / $3 }' | median_of)
   ours_mem=$(cut -d' ' -f2 "$work/ours.txt" | sort -n | tail -1)
   theirs_mem=$(cut -d' ' -f2 "$work/theirs.txt" | sort -n | tail -1)
 }

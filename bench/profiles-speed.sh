@@ -4,8 +4,9 @@
 # the ffmpeg command that asks for the same codecs, bit rates, frame size and
 # rate, channels, sampling rate, display aspect and volume. Median wall time of
 # RUNS runs (taken in turns; at least SHORT_RUNS, default 15, for an entry that
-# takes ffmpeg under a second), the ratio, peak memory and the output sizes in
-# kB (ours_out, ffm_out: a check that both asked for the same bit rates).
+# takes ffmpeg under a second), the ratio (the median of the pairs' ratios),
+# peak memory and the output sizes in kB (ours_out, ffm_out: a check that both
+# asked for the same bit rates).
 # Then a batch of 20 three-second files with --jobs 2 against 20 ffmpeg runs
 # one after the other.
 # Usage: bench/profiles-speed.sh [BUILD_DIR] [RUNS] [WORK_DIR] [POS...]
@@ -83,9 +84,9 @@ for entry in "${cases[@]}"; do
   read_figures
   ours_size=$(($(stat -c %s "$ours_out") / 1000))
   theirs_size=$(($(stat -c %s "$theirs_out") / 1000))
-  awk -v p="$pos" -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" \
-    -v k="$theirs_mem" -v s="$ours_size" -v t="$theirs_size" \
-    'BEGIN { printf "%3d %-18s %8.2f %8.2f %6.2f %10d %10d %5.2f %8d %8d\n", p, n, a, b, a / b, m, k, m / k, s, t }'
+  awk -v p="$pos" -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v r="$time_ratio" \
+    -v m="$ours_mem" -v k="$theirs_mem" -v s="$ours_size" -v t="$theirs_size" \
+    'BEGIN { printf "%3d %-18s %8.2f %8.2f %6.2f %10d %10d %5.2f %8d %8d\n", p, n, a, b, r, m, k, m / k, s, t }'
 done
 echo "load after table: $(cut -d' ' -f1-3 /proc/loadavg)"
 

@@ -29,6 +29,6 @@ for entry in "${cases[@]}"; do
     measure ffmpeg -nostdin -v error -y -i "$clip" $theirs "$work/theirs.$ext" >>"$work/theirs.txt"
   done
   read_figures
-  awk -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v m="$ours_mem" -v k="$theirs_mem" \
-    'BEGIN { printf "%-24s %9.2f %9.2f %6.2f %10d %10d %6.2f\n", n, a, b, a / b, m, k, m / k }'
+  awk -v n="$name" -v a="$ours_time" -v b="$theirs_time" -v r="$time_ratio" -v m="$ours_mem" \
+    -v k="$theirs_mem" 'BEGIN { printf "%-24s %9.2f %9.2f %6.2f %10d %10d %6.2f\n", n, a, b, r, m, k, m / k }'
 done
