@@ -91,7 +91,7 @@ double TBatchTimeLeft::Speed() const {
   }
   if (speeds.empty())
     for (const auto& [index, r] : rows_) AddReportSpeeds(r.Recent, speeds);
-  return std::max(0.0, Median(speeds));
+  return Median(speeds);
 }
 
 std::int64_t TBatchTimeLeft::RowLeftMs(int row) const {

@@ -3,9 +3,10 @@
 // second of wall time). The speed is the median of the speeds between the
 // reports of the latest seconds of the rows under way once they span a second
 // or more, else of the latest reports of every row; either way opening files
-// and setting up the encoders do not count as slow conversion. That fixed cost of a row, and
-// the pause between rows, are counted once per row still to come. Times are
-// milliseconds of a steady clock the caller reads. Free of Qt.
+// and setting up the encoders do not count as slow conversion. That fixed
+// cost of a row, and the pause between rows, are counted once per row still
+// to come. Times are milliseconds of a steady clock the caller reads. Free of
+// Qt.
 #pragma once
 
 #include <cstdint>
